@@ -24,4 +24,27 @@ std::string LibraryFileName(std::string_view name) {
   return path + ".so";
 }
 
+bool IsAbsolutePath(std::string_view path) {
+  if (path.starts_with("/") || path.starts_with("\\\\")) return true;
+  return path.size() >= 2 && path[1] == ':' &&
+         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+std::string IncludeTrailingSlash(std::string_view folder) {
+  std::string result = NativePath(folder);
+  if (!result.empty() && result.back() != '/') result += '/';
+  return result;
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string result = NativePath(folder);
+  std::string tail = NativePath(name);
+  if (result.empty()) return tail;
+  while (result.size() > 1 && result.back() == '/') result.pop_back();
+  const size_t first = tail.find_first_not_of('/');
+  tail.erase(0, first == std::string::npos ? tail.size() : first);
+  if (result.back() != '/') result += '/';
+  return result + tail;
+}
+
 }  // namespace os
