@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "automation/DynamicLibrary.h"
+#include "os/Registry.h"
 
 namespace automation {
 namespace {
@@ -18,6 +19,13 @@ struct Registry {
 Registry& TheRegistry() {
   static Registry registry;
   return registry;
+}
+
+// The default locator: the class key of the registry store.
+std::optional<ClassLocation> StoreLocation(std::string_view className) {
+  std::optional<os::RegisteredClass> found = os::FindRegisteredClass(className);
+  if (!found) return std::nullopt;
+  return ClassLocation{std::move(found->library), std::move(found->factory)};
 }
 
 }  // namespace
@@ -56,7 +64,7 @@ DispatchPtr CreateObject(std::string_view className) {
     if (!object) throw Error("Class '" + std::string(className) + "' created no object");
     return object;
   }
-  std::optional<ClassLocation> where = locator ? locator(className) : std::nullopt;
+  std::optional<ClassLocation> where = locator ? locator(className) : StoreLocation(className);
   if (!where) throw Error("Invalid class string: " + std::string(className));
 
   FactoryEntry entry = nullptr;

@@ -2,9 +2,10 @@
 // class name ("ReportCounterS.dmReportCounter").
 //
 // Classes are found first among the factories registered in this process, then through the
-// class locator, which names a shared library and a factory entry in it. Until a locator is
-// installed only registered factories are found; the registry store installs one that reads
-// its class keys, and tests may install their own. A factory entry has the C signature
+// class locator, which names a shared library and a factory entry in it. While no locator is
+// installed the registry store's class keys serve as the locator ("Library" and "Factory" of
+// HKEY_CLASSES_ROOT\<class name>, see os/Registry.h); tests may install their own. A factory
+// entry has the C signature
 //   extern "C" automation::DispatchObject* Factory(const char* className);
 // and returns a new object that the caller owns. Libraries loaded for classes stay loaded.
 #pragma once
@@ -33,7 +34,7 @@ void RegisterClass(std::string className, ClassFactory factory);
 void UnregisterClass(std::string_view className);
 
 // Installs the locator used for classes without a registered factory; an empty function
-// removes it.
+// removes it, and the registry store's class keys serve again.
 void SetClassLocator(ClassLocator locator);
 
 // Creates an object of the class. Throws automation::Error "Invalid class string" (with the
