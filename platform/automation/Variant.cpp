@@ -1,6 +1,7 @@
 #include "automation/Variant.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -28,21 +29,20 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-// A whole text read as a decimal number ("." as decimal point, sign and exponent allowed).
+// A whole text read as a decimal number ("." as decimal point, sign and exponent allowed),
+// whatever the process locale says about decimal points.
 bool ParseNumber(std::string_view text, double& value) {
-  const std::string t = TrimBlanks(text);
+  std::string t = TrimBlanks(text);
   if (t.empty()) return false;
-  const char* begin = t.c_str();
-  char* end = nullptr;
-  errno = 0;
-  value = std::strtod(begin, &end);
-  if (end != begin + t.size() || errno == ERANGE) return false;
-  // strtod also takes "inf", "nan" and hexadecimal forms, which automation texts never mean.
   for (char c : t)
     if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' ||
           c == 'e' || c == 'E'))
       return false;
-  return true;
+  const char* begin = t.c_str();
+  if (*begin == '+') ++begin;  // from_chars takes no plus sign
+  const char* end = t.c_str() + t.size();
+  auto [ptr, ec] = std::from_chars(begin, end, value);
+  return ec == std::errc() && ptr == end;
 }
 
 // Date texts written by AsAnsi, with "/" or "-": "YYYY/MM/DD[ hh:nn[:ss]]".
@@ -74,8 +74,8 @@ bool RoundToInt32(double d, int32_t& out) {
 
 std::string FormatDouble(double d) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", d);
-  std::string s(buf);
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 15);
+  std::string s(buf, ec == std::errc() ? end : buf);
   // Exponent in the automation form: "1.5E20", "1E-5".
   const size_t e = s.find('e');
   if (e != std::string::npos) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "automation/DateTime.h"
 
 namespace automation {
@@ -135,6 +137,33 @@ TEST(DateTime, EncodesAndDecodesTheAutomationEpoch) {
   int h, n, s, ms;
   DecodeTime(EncodeDate(2004, 1, 2) + EncodeTime(13, 45, 30, 250), h, n, s, ms);
   EXPECT_EQ(h * 10000000 + n * 100000 + s * 1000 + ms, 134530250);
+}
+
+}  // namespace
+}  // namespace automation
+
+namespace automation {
+namespace {
+
+TEST(Variant, NumbersIgnoreTheProcessLocale) {
+  // A Qt application takes the user's locale at start; a decimal comma must not leak in.
+  const char* old = std::setlocale(LC_NUMERIC, nullptr);
+  const std::string saved = old ? old : "C";
+  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
+    GTEST_SKIP() << "no decimal-comma locale on this machine";
+  EXPECT_EQ(Variant(1.5).AsAnsi(), "1.5");
+  EXPECT_DOUBLE_EQ(Variant("2.25").AsDouble(), 2.25);
+  std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(Variant, ReadsSignedAndExponentNumbers) {
+  struct {
+    const char* text;
+    double value;
+  } cases[] = {{"+3", 3}, {"-0.5", -0.5}, {"1E3", 1000}, {" 7 ", 7}};
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(Variant(c.text).AsDouble(), c.value) << c.text;
+  EXPECT_THROW(Variant("inf").AsDouble(), Error);
+  EXPECT_THROW(Variant("0x10").AsDouble(), Error);
 }
 
 }  // namespace
