@@ -110,6 +110,7 @@ class Node {
 
   // The node as an element; null when it is not one.
   Element AsElement() const;
+  // The document the node belongs to (a new, empty one for a null node).
   Document OwnerDocument() const;
 
   // The first node, in document order, matched by the XPath 1.0 expression evaluated with this
