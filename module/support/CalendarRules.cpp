@@ -244,6 +244,24 @@ std::string NextScheduleDate(std::string_view start, const PeriodSpec& period) {
   return result;
 }
 
+std::string FollowingRunDate(std::string_view previousRun, const PeriodSpec& period) {
+  try {
+    const int kind = ElementInt(period[0]);
+    if (kind == 0) return DateAddText(Variant(previousRun), "D", ElementInt(period[1]));
+    const Variant& detail = period[1];
+    if (kind == 1) return DateAddText(Variant(previousRun), "D", 7 * ElementInt(detail[0]));
+    if (kind != 2) return {};
+    // The month M months on, searched from its first day with an interval of one month.
+    const std::string moved = DateAddText(Variant(previousRun), "M", ElementInt(detail[1]));
+    if (moved.empty()) return {};
+    Variant oneMonth = period;
+    oneMonth[1][1] = "1";
+    return NextScheduleDate(WithDay(moved, 1), oneMonth);
+  } catch (...) {
+    return {};
+  }
+}
+
 std::string WeekEdgeDate(std::string_view base, std::string_view weeks,
                          std::string_view adjustment) {
   try {

@@ -83,6 +83,12 @@ int DaysInMonth(int year, int month);
 // start. "" for hourly and unknown kinds; an error leaves what was computed so far.
 std::string NextScheduleDate(std::string_view start, const PeriodSpec& period);
 
+// The run after `previousRun` (a date text) of a periodic job, the way the job server repeats
+// a period: every N days N days later, every W weeks 7W days later, every M months the
+// matching day (the day of month, or the month's last day when it is shorter; or the week
+// position's weekday) of the month M months on. "" for hourly and unknown kinds.
+std::string FollowingRunDate(std::string_view previousRun, const PeriodSpec& period);
+
 // The base moved by `weeks` weeks, then the Sunday of that week (adjustment "1") or its
 // Saturday (anything else).
 std::string WeekEdgeDate(std::string_view base, std::string_view weeks,

@@ -225,6 +225,33 @@ TEST(NextScheduleDate, AgreesWithACalendarWalkForEveryStartFrom2000To2030) {
   EXPECT_EQ(mismatches, 0);
 }
 
+TEST(FollowingRunDate, RepeatsThePeriodFromTheRunBefore) {
+  struct {
+    const char* previous;
+    PeriodSpec period;
+    const char* expected;
+  } cases[] = {
+      {"20040105", MakeDayPeriod("3"), "20040108"},
+      {"20040228", MakeDayPeriod("1"), "20040229"},
+      {"20040107", MakeWeekPeriod("1", 3), "20040114"},
+      {"20040107", MakeWeekPeriod("2", 3), "20040121"},
+      {"20040110", MakeWeekPeriod("2", 6), "20040124"},  // Saturday: the week ends there
+      {"20040229", MakeMonthDayPeriod("1", "31"), "20040331"},
+      {"20040331", MakeMonthDayPeriod("1", "31"), "20040430"},
+      {"20040131", MakeMonthDayPeriod("2", "31"), "20040331"},
+      {"20040115", MakeMonthDayPeriod("3", "15"), "20040415"},
+      {"20040130", MakeMonthWeekdayPeriod("1", 4, 5), "20040227"},
+      {"20040130", MakeMonthWeekdayPeriod("2", 4, 5), "20040326"},
+      {"20040131", MakeMonthWeekdayPeriod("1", 4, 6), "20040228"},
+      {"20040105", MakeHourPeriod(2), ""},
+      {"20040105", MakeDayPeriod("x"), ""},
+      {"99991231", MakeWeekPeriod("1", 3), ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FollowingRunDate(c.previous, c.period), c.expected)
+        << c.previous << " " << automation::VarToStr(c.period[0]);
+}
+
 // ---- Relative dates ----------------------------------------------------------------------------
 
 TEST(WeekEdgeDate, SundayOrSaturdayOfTheMovedWeek) {
