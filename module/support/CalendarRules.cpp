@@ -13,8 +13,12 @@ namespace {
 constexpr std::string_view kSeparator(&kDateRuleSeparator, 1);
 
 // The earliest and latest day numbers of the years 1..9999.
-double FirstDay() { return automation::EncodeDate(1, 1, 1); }
-double LastDay() { return automation::EncodeDate(9999, 12, 31); }
+double FirstDay() {
+  return automation::EncodeDate(1, 1, 1);
+}
+double LastDay() {
+  return automation::EncodeDate(9999, 12, 31);
+}
 
 // The day number as "yyyymmdd"; "" outside the years 1..9999.
 std::string YmdText(double day) {
@@ -73,7 +77,9 @@ int ElementInt(const Variant& value) {
   throw automation::Error("'" + automation::VarToStr(value) + "' is not a valid integer value");
 }
 
-int Weekday(double day) { return automation::DayOfWeek(day); }
+int Weekday(double day) {
+  return automation::DayOfWeek(day);
+}
 
 // "yyyymm" of a date text and the month's day written with two digits.
 std::string WithDay(const std::string& ymd, int day) {
@@ -82,8 +88,12 @@ std::string WithDay(const std::string& ymd, int day) {
   return ymd.substr(0, 6) + text;
 }
 
-int YearOf(const std::string& ymd) { return ToInt(std::string_view(ymd).substr(0, 4)); }
-int MonthOf(const std::string& ymd) { return ToInt(std::string_view(ymd).substr(4, 2)); }
+int YearOf(const std::string& ymd) {
+  return ToInt(std::string_view(ymd).substr(0, 4));
+}
+int MonthOf(const std::string& ymd) {
+  return ToInt(std::string_view(ymd).substr(4, 2));
+}
 
 // The first run of "every M months on week position p and weekday index k".
 std::string MonthWeekdayDate(std::string_view start, int months, int position, int weekdayIndex,
@@ -117,7 +127,9 @@ std::string MonthWeekdayDate(std::string_view start, int months, int position, i
 
 }  // namespace
 
-PeriodSpec MakeDayPeriod(std::string_view days) { return automation::VarArrayOf({0, days}); }
+PeriodSpec MakeDayPeriod(std::string_view days) {
+  return automation::VarArrayOf({0, days});
+}
 
 PeriodSpec MakeWeekPeriod(std::string_view weeks, int weekdayIndex) {
   return automation::VarArrayOf({1, automation::VarArrayOf({weeks, weekdayIndex})});
@@ -128,11 +140,12 @@ PeriodSpec MakeMonthDayPeriod(std::string_view months, std::string_view day) {
 }
 
 PeriodSpec MakeMonthWeekdayPeriod(std::string_view months, int position, int weekdayIndex) {
-  return automation::VarArrayOf(
-      {2, automation::VarArrayOf({1, months, position, weekdayIndex})});
+  return automation::VarArrayOf({2, automation::VarArrayOf({1, months, position, weekdayIndex})});
 }
 
-PeriodSpec MakeHourPeriod(double hours) { return automation::VarArrayOf({3, hours}); }
+PeriodSpec MakeHourPeriod(double hours) {
+  return automation::VarArrayOf({3, hours});
+}
 
 namespace {
 std::string ShiftFields(const DateShift& s) {
@@ -144,8 +157,8 @@ std::string ShiftFields(const DateShift& s) {
 DateRuleEntry MakeSingleDateRule(std::string_view control, const DateShift& shift,
                                  std::string_view kind, std::string_view position) {
   const std::string sep(kSeparator);
-  std::string rule = "1" + sep + std::string(control) + sep + ShiftFields(shift) + sep +
-                     std::string(kind);
+  std::string rule =
+      "1" + sep + std::string(control) + sep + ShiftFields(shift) + sep + std::string(kind);
   if (!position.empty()) rule += sep + std::string(position);
   return rule;
 }
@@ -191,8 +204,8 @@ std::string DateAddText(const Variant& date, std::string_view unit, int count) {
     }
     if (newYear < 1 || newYear > 9999) return {};
     const int last = DaysInMonth(static_cast<int>(newYear), newMonth);
-    return YmdText(automation::EncodeDate(static_cast<int>(newYear), newMonth,
-                                          day > last ? last : day));
+    return YmdText(
+        automation::EncodeDate(static_cast<int>(newYear), newMonth, day > last ? last : day));
   } catch (...) {
     return {};
   }
@@ -281,10 +294,14 @@ std::string ShiftDateByRule(std::string_view base, std::string_view count, std::
     const std::string moved = DateAddText(Variant(base), "M", n);
     if (moved.empty()) return {};
     switch (mode) {
-      case 0: return DateAddText(Variant(moved), "D", ToInt(days));
-      case 1: return WithDay(moved, 1);
-      case 2: return WithDay(moved, DaysInMonth(YearOf(moved), MonthOf(moved)));
-      default: return moved;
+      case 0:
+        return DateAddText(Variant(moved), "D", ToInt(days));
+      case 1:
+        return WithDay(moved, 1);
+      case 2:
+        return WithDay(moved, DaysInMonth(YearOf(moved), MonthOf(moved)));
+      default:
+        return moved;
     }
   }
   if (mode != 0) return WeekEdgeDate(base, count, std::to_string(mode));
@@ -314,8 +331,7 @@ Variant ApplyDateRules(const Variant& ruleSet, std::string_view base) {
         if (GetToken(rule, kSeparator, 3) == "Y")
           values[ToInt(GetToken(rule, kSeparator, 9))] = shifted(ruleBase, rule, 4);
       } else {
-        const std::string& ruleBase =
-            GetToken(rule, kSeparator, 13) == "D" ? fullBase : monthBase;
+        const std::string& ruleBase = GetToken(rule, kSeparator, 13) == "D" ? fullBase : monthBase;
         const int position = ToInt(GetToken(rule, kSeparator, 14));
         Variant range = values[position];
         if (GetToken(rule, kSeparator, 3) == "Y") range[1] = shifted(ruleBase, rule, 4);

@@ -25,8 +25,8 @@ void PrintTo(const Variant& value, std::ostream* out) {
 
 namespace {
 
-using automation::Variant;
 using automation::VarArrayOf;
+using automation::Variant;
 namespace chr = std::chrono;
 
 TEST(DateAddText, MonthEndArithmetic) {
@@ -42,7 +42,7 @@ TEST(DateAddText, MonthEndArithmetic) {
       {"20041231", "M", -12, "20031231"},
       {"20041231", "x", 1, ""},
       {"20040331", "M", 1, "20040430"},
-      {"20050131", "m", 1, "20050228"},   // units without regard to case
+      {"20050131", "m", 1, "20050228"},  // units without regard to case
       {"20040229", "y", 4, "20080229"},
       {"20040229", "Y", -100, "19040229"},
       {"19000228", "D", 1, "19000301"},
@@ -59,9 +59,9 @@ TEST(DateAddText, MonthEndArithmetic) {
       {"2004013", "D", 1, ""},
       {"20040230", "D", 1, ""},
       {"abcdefgh", "D", 1, ""},
-      {20040131, "D", 1, ""},           // an integer is not a date
+      {20040131, "D", 1, ""},  // an integer is not a date
       {Variant(), "D", 1, ""},
-      {"99991231", "D", 1, ""},          // past the year 9999
+      {"99991231", "D", 1, ""},  // past the year 9999
       {"99991215", "M", 1, ""},
       {"00010101", "D", -1, ""},
       {"99990101", "Y", 1, ""},
@@ -75,7 +75,7 @@ TEST(DateAddText, MonthEndArithmetic) {
 TEST(DaysInMonth, LeapYearsAndBadMonths) {
   struct {
     int year, month, days;
-  } cases[] = {{1900, 2, 28}, {2000, 2, 29}, {2004, 2, 29}, {2003, 2, 28}, {2004, 13, 0},
+  } cases[] = {{1900, 2, 28}, {2000, 2, 29}, {2004, 2, 29}, {2003, 2, 28},  {2004, 13, 0},
                {2004, 0, 0},  {2004, 1, 31}, {2004, 4, 30}, {2004, 12, 31}, {2100, 2, 28}};
   for (const auto& c : cases)
     EXPECT_EQ(DaysInMonth(c.year, c.month), c.days) << c.year << "-" << c.month;
@@ -165,7 +165,9 @@ unsigned LastDayOf(chr::year_month_day d) {
 }
 
 // Weekday index 0 = Sunday ... 6 = Saturday.
-unsigned WeekdayIndex(chr::sys_days d) { return chr::weekday(d).c_encoding(); }
+unsigned WeekdayIndex(chr::sys_days d) {
+  return chr::weekday(d).c_encoding();
+}
 
 // The first day on or after `from` that satisfies `matches`.
 template <typename Match>
@@ -263,13 +265,11 @@ TEST(WeekEdgeDate, SundayOrSaturdayOfTheMovedWeek) {
   } cases[] = {
       {"20040107", "0", "1", "20040104"},  // Wednesday → its Sunday
       {"20040107", "0", "2", "20040110"},  // ... its Saturday
-      {"20040107", "1", "1", "20040111"},
-      {"20040107", "-1", "2", "20040103"},
+      {"20040107", "1", "1", "20040111"}, {"20040107", "-1", "2", "20040103"},
       {"20040104", "0", "1", "20040104"},  // a Sunday stays
       {"20040110", "0", "2", "20040110"},  // a Saturday stays
       {"20040110", "0", "x", "20040110"},  // any other adjustment: Saturday
-      {"20041229", "1", "2", "20050108"},
-      {"2004", "0", "1", ""},
+      {"20041229", "1", "2", "20050108"}, {"2004", "0", "1", ""},
       {"20040107", "a", "1", ""},
   };
   for (const auto& c : cases)
@@ -294,8 +294,8 @@ TEST(ShiftDateByRule, EveryWeeklyAndMonthlyRule) {
       {"20040331", "1", "1", "0", "-30", "20040331"},
       {"20040315", "0", "1", "2", "0", "20040331"},
       {"20041215", "1", "1", "1", "0", "20050101"},
-      {"20040315", "2", "1", "7", "9", "20040515"},   // another adjustment: the moved date
-      {"20040315", "1", "M", "0", "0", "20040415"},   // any unit but "0" counts months
+      {"20040315", "2", "1", "7", "9", "20040515"},  // another adjustment: the moved date
+      {"20040315", "1", "M", "0", "0", "20040415"},  // any unit but "0" counts months
       // Weeks.
       {"20040107", "1", "0", "0", "0", "20040114"},
       {"20040107", "-2", "0", "0", "3", "20031227"},
@@ -306,7 +306,7 @@ TEST(ShiftDateByRule, EveryWeeklyAndMonthlyRule) {
       // Year-month bases move by months whatever the unit.
       {"200411", "2", "0", "0", "0", "200501"},
       {"200411", "-11", "1", "2", "0", "200312"},
-      {"200401", "0", "0", "1", "x", "200401"},       // days are not read
+      {"200401", "0", "0", "1", "x", "200401"},  // days are not read
       {"", "1", "1", "0", "0", ""},
   };
   for (const auto& c : cases)
@@ -338,8 +338,8 @@ TEST(ApplyDateRules, RebasesSingleAndRangeRules) {
     Variant expected;
   } cases[] = {
       {MakeSingleDateRule("me01", monthEndBefore, "D", "1"), 1, "20040229"},
-      {MakeSingleDateRule("me01", same, "D", "1"), 1, "20040315"},     // all zero: the base
-      {MakeSingleDateRule("me01", kept, "D", "1"), 1, "20000101"},     // "N": untouched
+      {MakeSingleDateRule("me01", same, "D", "1"), 1, "20040315"},  // all zero: the base
+      {MakeSingleDateRule("me01", kept, "D", "1"), 1, "20000101"},  // "N": untouched
       {MakeSingleDateRule("me02", twoMonths, "M", "2"), 2, "200405"},
       {MakeSingleDateRule("me02", same, "M", "2"), 2, "200403"},
       {MakeSingleDateRule("me01", nextSunday, "D", "6"), 6, "20040321"},
@@ -386,8 +386,7 @@ TEST(ApplyDateRules, AnyRuleThatCannotBeAppliedGivesTheEmptyText) {
       {MakeSingleDateRule("a", {"Y", "1", "0", "0", "0"}, "D", "0"), "0\x03sp"},
   };
   for (const auto& list : rules)
-    EXPECT_EQ(ApplyDateRules(RuleSet(values, list), "20040315"), Variant(std::string()))
-        << list[0];
+    EXPECT_EQ(ApplyDateRules(RuleSet(values, list), "20040315"), Variant(std::string())) << list[0];
   // A single rule that is not recomputed needs no place.
   EXPECT_EQ(ApplyDateRules(RuleSet(values, {MakeSingleDateRule("a", {"N"}, "D")}), "20040315"),
             values);

@@ -12,10 +12,10 @@
 #include <typeinfo>
 
 #include "automation/DateTime.h"
-#include "os/CodePage.h"
 #include "os/Paths.h"
 #include "os/Registry.h"
 #include "os/SystemInfo.h"
+#include "support/GbkText.h"
 
 namespace {
 
@@ -33,8 +33,13 @@ Stamp Now() {
   ::clock_gettime(CLOCK_REALTIME, &now);
   tm local{};
   ::localtime_r(&now.tv_sec, &local);
-  return Stamp{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-               local.tm_min,         local.tm_sec,     static_cast<int>(now.tv_nsec / 1000000)};
+  return Stamp{local.tm_year + 1900,
+               local.tm_mon + 1,
+               local.tm_mday,
+               local.tm_hour,
+               local.tm_min,
+               local.tm_sec,
+               static_cast<int>(now.tv_nsec / 1000000)};
 }
 
 std::string Printf(const char* format, auto... args) {
@@ -49,7 +54,9 @@ std::string DatePart(const std::string& mode, int year, int month, int day) {
   return Printf("%.4d%.2d%.2d", year, month, day);
 }
 
-std::string LogFolder(const std::string& root) { return os::JoinPath(root, "Log"); }
+std::string LogFolder(const std::string& root) {
+  return os::JoinPath(root, "Log");
+}
 
 std::string AlertRoot() {
   std::string root = GetPlatformPath();
@@ -64,9 +71,9 @@ std::string AlertFile(const std::string& root, const std::string& name, const st
 
 std::string ErrorFile() {
   const Stamp now = Now();
-  return os::JoinPath(LogFolder(GetLogRootPath()),
-                      std::string("Alert_") + kErrorLogName + "_" +
-                          DatePart("D", now.year, now.month, now.day) + ".log");
+  return os::JoinPath(LogFolder(GetLogRootPath()), std::string("Alert_") + kErrorLogName + "_" +
+                                                       DatePart("D", now.year, now.month, now.day) +
+                                                       ".log");
 }
 
 // Appends the line and CR LF to the file, creating its folder first. Never throws.
@@ -89,8 +96,8 @@ bool AppendLine(const std::string& file, const std::string& line) {
 
 std::string AlertLine(const std::string& message) {
   const Stamp n = Now();
-  return Printf("[%.4d/%.2d/%.2d %.2d:%.2d:%.2d:%.3d] ", n.year, n.month, n.day, n.hour,
-                n.minute, n.second, n.millisecond) +
+  return Printf("[%.4d/%.2d/%.2d %.2d:%.2d:%.2d:%.3d] ", n.year, n.month, n.day, n.hour, n.minute,
+                n.second, n.millisecond) +
          message;
 }
 
@@ -115,8 +122,6 @@ std::string ClassName(const std::exception& error) {
       abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
   return status == 0 && readable ? std::string(readable.get()) : std::string(mangled);
 }
-
-std::string Gbk(const char* utf8) { return os::ConvertAnsi(utf8, os::CP_UTF8, os::CP_GBK); }
 
 }  // namespace
 
@@ -159,7 +164,9 @@ std::string UpdateLogPath(const std::string& name, const std::string& mode) {
   return AlertFile(os::ProgramFolder(), name, mode);
 }
 
-std::string ErrorLogPath() { return ErrorFile(); }
+std::string ErrorLogPath() {
+  return ErrorFile();
+}
 
 bool WriteAlertLog(const std::string& name, const std::string& message, const std::string& mode) {
   try {
@@ -169,8 +176,7 @@ bool WriteAlertLog(const std::string& name, const std::string& message, const st
   }
 }
 
-bool WriteUpdateLog(const std::string& name, const std::string& message,
-                    const std::string& mode) {
+bool WriteUpdateLog(const std::string& name, const std::string& message, const std::string& mode) {
   try {
     return WriteAlert(os::ProgramFolder(), name, message, mode);
   } catch (...) {
@@ -201,20 +207,20 @@ void LogException(const std::exception* error, const std::string& place,
       if (const auto* engine = dynamic_cast<const EDBEngineError*>(error)) {
         for (const DBEngineErrorEntry& entry : engine->Errors()) {
           ++count;
-          WriteErrorLog(Printf("EDBEngineError Error %.2d: Code: %d, Message: ", count,
-                               entry.ErrorCode) +
-                        entry.Message);
+          WriteErrorLog(
+              Printf("EDBEngineError Error %.2d: Code: %d, Message: ", count, entry.ErrorCode) +
+              entry.Message);
         }
       } else if (const auto* io = dynamic_cast<const std::ios_base::failure*>(error)) {
         count = 1;
-        WriteErrorLog(Printf("EInOutError Error %.2d: Code: %d, Message: ", count,
-                             io->code().value()) +
-                      io->what());
+        WriteErrorLog(
+            Printf("EInOutError Error %.2d: Code: %d, Message: ", count, io->code().value()) +
+            io->what());
       } else if (const auto* system = dynamic_cast<const std::system_error*>(error)) {
         count = 1;
-        WriteErrorLog(Printf("EWin32Error Error %.2d: Code: %d, Message: ", count,
-                             system->code().value()) +
-                      system->what());
+        WriteErrorLog(
+            Printf("EWin32Error Error %.2d: Code: %d, Message: ", count, system->code().value()) +
+            system->what());
       } else {
         count = 1;
         WriteErrorLog("Exception is " + ClassName(*error) + "\r\n" +

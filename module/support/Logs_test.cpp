@@ -12,6 +12,7 @@
 
 #include "automation/DateTime.h"
 #include "os/SystemInfo.h"
+#include "support/LibStrs.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ TEST(AlertLogFileName, DatePartByMode) {
       {"libstrs", "m", "Alert_libstrs_20040302.log"},
       {"libstrs", "", "Alert_libstrs_20040302.log"},
       {"libstrs", "YY", "Alert_libstrs_20040302.log"},
-      {"sync.txt", "D", "Alert_sync.txt_20040302"},   // a name with "." keeps no ".log"
+      {"sync.txt", "D", "Alert_sync.txt_20040302"},  // a name with "." keeps no ".log"
       {"RODoviVoreNewFileU", "D", "Alert_RODoviVoreNewFileU_20040302.log"},
   };
   for (const auto& c : cases)
@@ -171,7 +172,8 @@ class ESomeDatabaseFailure : public EDBEngineError {
 
 TEST_F(LogFolder, LogExceptionReportsByKindOfError) {
   WriteStore((folder_ / "client").string(), "");
-  const std::string header = "---------------------------------- on X ----------------------------------";
+  const std::string header =
+      "---------------------------------- on X ----------------------------------";
   const std::string info = "\xD1\xB6\xCF\xA2\xD0\xC5\xCF\xA2:";  // "讯息信息:" in GBK
   const std::system_error denied(5, std::system_category(), "open");
   const std::ios_base::failure io("read failed", std::error_code(103, std::generic_category()));
@@ -187,27 +189,47 @@ TEST_F(LogFolder, LogExceptionReportsByKindOfError) {
       {nullptr, "X", "", {header}},
       {nullptr, "  ", " \t", {std::string(68, '-')}},
       {nullptr, "X", "  check it  ", {header, "Programer Message:   check it  "}},
-      {&denied, "X", "", {header, info,
-                          "EWin32Error Error 01: Code: 5, Message: " + std::string(denied.what()),
-                          "ErrorMessage Count: 1"}},
-      {&io, "X", "", {header, info,
-                      "EInOutError Error 01: Code: 103, Message: " + std::string(io.what()),
-                      "ErrorMessage Count: 1"}},
-      {&engine, "X", "", {header, info,
-                          "EDBEngineError Error 01: Code: 2627, Message: duplicate key",
-                          "EDBEngineError Error 02: Code: 3621, Message: statement ended",
-                          "ErrorMessage Count: 2"}},
+      {&denied,
+       "X",
+       "",
+       {header, info, "EWin32Error Error 01: Code: 5, Message: " + std::string(denied.what()),
+        "ErrorMessage Count: 1"}},
+      {&io,
+       "X",
+       "",
+       {header, info, "EInOutError Error 01: Code: 103, Message: " + std::string(io.what()),
+        "ErrorMessage Count: 1"}},
+      {&engine,
+       "X",
+       "",
+       {header, info, "EDBEngineError Error 01: Code: 2627, Message: duplicate key",
+        "EDBEngineError Error 02: Code: 3621, Message: statement ended", "ErrorMessage Count: 2"}},
       {&empty, "X", "", {header, info, "ErrorMessage Count: 0"}},
       // Other errors: class name, then the message on a line of its own, written unchanged.
-      {&percent, "X", "why", {header, info, "Exception is std::runtime_error",
-                              "Message 01: 100% of %s and %d", "ErrorMessage Count: 1",
-                              "Programer Message: why"}},
+      {&percent,
+       "X",
+       "why",
+       {header, info, "Exception is std::runtime_error", "Message 01: 100% of %s and %d",
+        "ErrorMessage Count: 1", "Programer Message: why"}},
   };
   for (const auto& c : cases) {
     fs::remove(ErrorLogPath());
     LogException(c.error, c.place, c.programmerMessage);
     EXPECT_EQ(ErrorLines(), c.lines) << (c.error ? c.error->what() : "no error");
   }
+}
+
+// The variant conversions of the support library record their caught errors here.
+TEST_F(LogFolder, VariantConversionsWriteTheirErrorsToTheAlertLog) {
+  WriteStore((folder_ / "client").string(), "");
+  automation::Variant deep = automation::VarArrayOf({u"text"});
+  for (int level = 0; level < 70; ++level) deep = automation::VarArrayOf({deep});
+  EXPECT_EQ(VarWideToAnsi(deep, 936), deep);  // the input comes back unconverted
+  EXPECT_EQ(VarAnsiToWide(deep, 936), deep);
+  const std::vector<std::string> lines = Lines(AlertLogPath("libstrs", "D"));
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_THAT(lines[0], MatchesRegex(".{26}LINE\\[2735\\] .+"));
+  EXPECT_THAT(lines[1], MatchesRegex(".{26}LINE\\[115\\] .+"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "os/Paths.h"
 #include "os/Registry.h"
 #include "os/SystemInfo.h"
+#include "support/GbkText.h"
 #include "support/Logs.h"
 
 namespace {
@@ -48,7 +49,9 @@ void ComputeModes(TVarnelIniBase& ini) {
     ini.DataConvertMode = 0;
 }
 
-bool FileExists(const std::string& file) { return os::IniFile(file).Exists(); }
+bool FileExists(const std::string& file) {
+  return os::IniFile(file).Exists();
+}
 
 // The steps both readers share: the registry key, the root, the profile folder and the file.
 // Answers false when the read stops before the file.
@@ -212,7 +215,9 @@ TVarnelIniS::TVarnelIniS() {
   ReadSucceeded = true;
 }
 
-void TVarnelIniS::GetWorkDLLPaths(std::vector<std::string>& list) const { list = WorkDLLPaths; }
+void TVarnelIniS::GetWorkDLLPaths(std::vector<std::string>& list) const {
+  list = WorkDLLPaths;
+}
 
 std::string EncodeDbPassword(std::string_view plain) {
   if (plain.empty()) plain = kEmptyPasswordMarker;
@@ -220,8 +225,8 @@ std::string EncodeDbPassword(std::string_view plain) {
   std::string encoded;
   encoded.reserve(plain.size() * 2);
   for (size_t i = 0; i < plain.size(); ++i) {
-    const unsigned char b = RotateRight(static_cast<unsigned char>(plain[i]),
-                                        static_cast<int>((i + 1) % 8));
+    const unsigned char b =
+        RotateRight(static_cast<unsigned char>(plain[i]), static_cast<int>((i + 1) % 8));
     encoded += digits[b >> 4];
     encoded += digits[b & 0x0F];
   }
@@ -236,8 +241,7 @@ std::string DecodeSQLSa(std::string_view encoded) {
     if (high < 0 || low < 0) {
       const std::invalid_argument error("'" + std::string(encoded.substr(2 * i - 2, 2)) +
                                         "' is not a valid hexadecimal byte");
-      LogException(&error, "DecodeSQLSa",
-                   os::ConvertAnsi("解析 Sa 时发生错误!", os::CP_UTF8, os::CP_GBK));
+      LogException(&error, "DecodeSQLSa", Gbk("解析 Sa 时发生错误!"));
       return kUnreadablePassword;
     }
     plain += static_cast<char>(

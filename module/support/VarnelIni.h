@@ -24,20 +24,20 @@
 // What both readers read. The root folder is `ClientPath` or `ServerPath` of the reader.
 class TVarnelIniBase {
  public:
-  std::string ProfilePath;          // folder of the file actually read
-  std::string ProfileType = "0";    // registry value: "0" or "" one file for all users
+  std::string ProfilePath;              // folder of the file actually read
+  std::string ProfileType = "0";        // registry value: "0" or "" one file for all users
   std::string ProfileUser = "Default";  // login name when profiles are per user
-  std::string UICodePage;           // code page of the user-interface texts
-  std::string DBCodePage = "936";   // code page of the database texts
-  std::string SystemCodePage;       // the system's ANSI code page: "936", "950" or "437"
-  int UIConvertMode = 0;            // 2: UI 950; 4: UI 936 on a 950 system; else 0
-  int DataConvertMode = 0;          // 2: UI 950 and DB 936; 1: UI 936 and DB 950; else 0
+  std::string UICodePage;               // code page of the user-interface texts
+  std::string DBCodePage = "936";       // code page of the database texts
+  std::string SystemCodePage;           // the system's ANSI code page: "936", "950" or "437"
+  int UIConvertMode = 0;                // 2: UI 950; 4: UI 936 on a 950 system; else 0
+  int DataConvertMode = 0;              // 2: UI 950 and DB 936; 1: UI 936 and DB 950; else 0
   bool SupportCallBack = false;
-  std::string IniFileName;          // full name of the file read
-  std::string ErrorCode;            // "" or the message code of a failed read
+  std::string IniFileName;                // full name of the file read
+  std::string ErrorCode;                  // "" or the message code of a failed read
   std::vector<std::string> WorkDLLPaths;  // folders of the job libraries, resolved
-  std::string Version;              // [ProductVersion] Version
-  bool ReadSucceeded = false;       // whether the whole read ran
+  std::string Version;                    // [ProductVersion] Version
+  bool ReadSucceeded = false;             // whether the whole read ran
 
  protected:
   TVarnelIniBase();
@@ -52,13 +52,13 @@ class TVarnelIniC : public TVarnelIniBase {
   // Reads the registry store and the file now.
   TVarnelIniC();
 
-  std::string ClientPath;                    // root folder, ending in "/"
-  std::string LangType = "ENG";              // [Client Components] LangType
-  std::string CreateGifBeforeSendEF = "Y";   // [UserDefine]
+  std::string ClientPath;                   // root folder, ending in "/"
+  std::string LangType = "ENG";             // [Client Components] LangType
+  std::string CreateGifBeforeSendEF = "Y";  // [UserDefine]
   // Two rows, one column per server: row 0 the computer name (text), row 1 the port
   // (integer). Empty until the server list was read.
   automation::Variant ServerList;
-  std::string AutoCheckNewMsg = "1";         // [TaskMessageCenter Setting]
+  std::string AutoCheckNewMsg = "1";  // [TaskMessageCenter Setting]
   std::string CheckInterval = "1";
   std::string PopupMsg = "1";
   std::string LoginCheck = "0";

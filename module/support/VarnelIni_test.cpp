@@ -99,9 +99,9 @@ TEST_F(Installation, ClientReaderReadsEveryKey) {
   EXPECT_EQ(ini.CheckInterval, "5");
   EXPECT_EQ(ini.PopupMsg, "0");
   EXPECT_EQ(ini.LoginCheck, "1");
-  EXPECT_THAT(ini.WorkDLLPaths, ElementsAre(root_ + "Work/", root_ + "Work2/", "D:/Lib/",
-                                            "/usr/lib/qrn/", "//server/share/pkg/",
-                                            root_ + "Sub/Dir/"));
+  EXPECT_THAT(ini.WorkDLLPaths,
+              ElementsAre(root_ + "Work/", root_ + "Work2/", "D:/Lib/", "/usr/lib/qrn/",
+                          "//server/share/pkg/", root_ + "Sub/Dir/"));
 }
 
 TEST_F(Installation, MissingFileGivesEveryDefault) {
@@ -165,8 +165,8 @@ TEST_F(Installation, DatabaseKindByMainType) {
   struct {
     const char* type;
     int kind;
-  } cases[] = {{"ORACLE", 1}, {"Oracle", 1}, {"DB2", 2}, {"db2", 2}, {"MSSQL", 0}, {"", 0},
-               {"ORACLE ", 0}};
+  } cases[] = {{"ORACLE", 1}, {"Oracle", 1}, {"DB2", 2},    {"db2", 2},
+               {"MSSQL", 0},  {"", 0},       {"ORACLE ", 0}};
   for (const auto& c : cases) {
     WriteFile(fs::path(root_) / "VarnelS.ini",
               std::string("[DBE Setting]\nMainDBType=\"") + c.type + "\"\n");
@@ -249,8 +249,8 @@ TEST_F(Installation, CodePagesAndConversionModes) {
     if (c.db) text += std::string("DBCodePage=") + c.db + "\n";
     WriteFile(fs::path(root_) / "VarnelC.ini", text);
     TVarnelIniC ini;
-    const std::string label = std::string(c.acp) + "/" + (c.ui ? c.ui : "-") + "/" +
-                              (c.db ? c.db : "-");
+    const std::string label =
+        std::string(c.acp) + "/" + (c.ui ? c.ui : "-") + "/" + (c.db ? c.db : "-");
     EXPECT_EQ(ini.SystemCodePage, c.system) << label;
     EXPECT_EQ(ini.UICodePage, c.uiRead) << label;
     EXPECT_EQ(ini.UIConvertMode, c.uiMode) << label;
@@ -330,7 +330,7 @@ TEST_F(Installation, SupportCallBackWords) {
   struct {
     const char* text;
     bool yes;
-  } cases[] = {{"true", true}, {"TRUE", true}, {"1", true},  {"y", true},  {"Yes", true},
+  } cases[] = {{"true", true}, {"TRUE", true}, {"1", true},   {"y", true}, {"Yes", true},
                {"2", false},   {"0", false},   {"no", false}, {"", false}, {"truely", false}};
   for (const auto& c : cases) {
     WriteFile(fs::path(root_) / "VarnelC.ini",

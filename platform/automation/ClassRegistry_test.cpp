@@ -17,10 +17,12 @@ TEST(ClassRegistry, StoreClassKeysServeWhenNoLocatorIsInstalled) {
   ASSERT_NE(::mkdtemp(folder.data()), nullptr);
   const std::string store = folder + "/registry.ini";
   std::ofstream(store) << "[HKEY_CLASSES_ROOT\\Store.Echo]\n"
-                          "Library=" QZLB27_TESTLIB_DIR "/AutomationTestLib.dll\n"
+                          "Library=" QZLB27_TESTLIB_DIR
+                          "/AutomationTestLib.dll\n"
                           "Factory=CreateEcho\n"
                           "[HKEY_CLASSES_ROOT\\Store.NoEntry]\n"
-                          "Library=" QZLB27_TESTLIB_DIR "/AutomationTestLib.dll\n"
+                          "Library=" QZLB27_TESTLIB_DIR
+                          "/AutomationTestLib.dll\n"
                           "Factory=Missing\n";
   ::setenv("QRN_REGISTRY", store.c_str(), 1);
   automation::SetClassLocator({});

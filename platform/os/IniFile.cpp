@@ -9,7 +9,9 @@
 namespace os {
 namespace {
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string_view Trim(std::string_view text) {
   const char* blanks = " \t\r\n\f\v";
@@ -64,7 +66,9 @@ void IniFile::Parse(std::string_view text) {
       const size_t close = line.find(']');
       std::string_view name =
           Trim(close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1));
-      current = const_cast<Section*>(FindSection(name));
+      current = nullptr;
+      for (Section& section : sections_)
+        if (SameText(section.name, name)) current = &section;
       if (!current) {
         sections_.push_back(Section{std::string(name), {}});
         current = &sections_.back();
@@ -102,8 +106,7 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
   return value ? *value : std::string(defaultValue);
 }
 
-int IniFile::ReadInteger(std::string_view section, std::string_view key,
-                         int defaultValue) const {
+int IniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
   std::optional<std::string> value = Find(section, key);
   if (!value || value->empty()) return defaultValue;
   std::string_view text = *value;

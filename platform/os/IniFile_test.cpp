@@ -18,9 +18,9 @@ TEST(IniFile, ReadsKeysWithoutRegardToCaseFirstOccurrenceWinning) {
     const char* key;
     std::string expected;
   } cases[] = {
-      {"Client Components", "LangType", "CHS"},        // blanks around "=" dropped
-      {"client components", "LANGTYPE", "CHS"},        // a later "[CLIENT COMPONENTS]" loses
-      {"Client Components", "Caption", kGbkChinese},   // ... but adds the keys it alone has
+      {"Client Components", "LangType", "CHS"},       // blanks around "=" dropped
+      {"client components", "LANGTYPE", "CHS"},       // a later "[CLIENT COMPONENTS]" loses
+      {"Client Components", "Caption", kGbkChinese},  // ... but adds the keys it alone has
       {"Server Information", "ComputerName", "srv1;srv2;"},
       {"Server Information", "SupportCallBack", "true"},  // quotes dropped
       {"WorkDLLPath", "MOD1", "Work"},
@@ -40,9 +40,8 @@ TEST(IniFile, ListsASectionInFileOrder) {
   std::vector<os::IniEntry> expected = {{"Mod1", "Work"}, {"Mod2", "\\Work2"}};
   EXPECT_EQ(ini.ReadSectionValues("workdllpath"), expected);
   EXPECT_TRUE(ini.ReadSectionValues("Nothing").empty());
-  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Client Components",
-                                                          "Server Information", "WorkDLLPath",
-                                                          "UserDefine"}));
+  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Client Components", "Server Information",
+                                                          "WorkDLLPath", "UserDefine"}));
   EXPECT_TRUE(ini.SectionExists("USERDEFINE"));
   EXPECT_TRUE(ini.ValueExists("Server Information", "serverport"));
   EXPECT_FALSE(ini.ValueExists("Server Information", "ServerPorts"));
@@ -63,8 +62,8 @@ TEST(IniFile, ReadsIntegersOrTheDefault) {
   struct {
     const char* key;
     int expected;
-  } cases[] = {{"plain", 7000}, {"neg", -12},     {"plus", 3},   {"hex", 31},
-               {"dollar", 255}, {"blank", -1},    {"word", -1},  {"big", -1},
+  } cases[] = {{"plain", 7000}, {"neg", -12},       {"plus", 3},   {"hex", 31},
+               {"dollar", 255}, {"blank", -1},      {"word", -1},  {"big", -1},
                {"spaced", 42},  {"min", INT32_MIN}, {"absent", -1}};
   for (const auto& c : cases) EXPECT_EQ(ini.ReadInteger("N", c.key, -1), c.expected) << c.key;
 }

@@ -52,8 +52,7 @@ std::optional<std::vector<IniEntry>> ReadKey(RegistryRoot root, std::string_view
   for (const std::string& section : store.ReadSections()) {
     std::string normal = NormalKeyPath(section);
     const size_t cut = normal.find('\\');
-    std::optional<RegistryRoot> sectionRoot =
-        RootFromName(std::string_view(normal).substr(0, cut));
+    std::optional<RegistryRoot> sectionRoot = RootFromName(std::string_view(normal).substr(0, cut));
     if (!sectionRoot || *sectionRoot != root) continue;
     std::string_view keyPath =
         cut == std::string::npos ? std::string_view() : std::string_view(normal).substr(cut + 1);
@@ -88,10 +87,14 @@ std::once_flag g_codePageApplied;
 
 const char* RegistryRootName(RegistryRoot root) {
   switch (root) {
-    case RegistryRoot::ClassesRoot: return "HKEY_CLASSES_ROOT";
-    case RegistryRoot::CurrentUser: return "HKEY_CURRENT_USER";
-    case RegistryRoot::LocalMachine: return "HKEY_LOCAL_MACHINE";
-    case RegistryRoot::Users: return "HKEY_USERS";
+    case RegistryRoot::ClassesRoot:
+      return "HKEY_CLASSES_ROOT";
+    case RegistryRoot::CurrentUser:
+      return "HKEY_CURRENT_USER";
+    case RegistryRoot::LocalMachine:
+      return "HKEY_LOCAL_MACHINE";
+    case RegistryRoot::Users:
+      return "HKEY_USERS";
   }
   return "";
 }
@@ -126,7 +129,9 @@ std::string RegistryReadString(RegistryRoot root, std::string_view path, std::st
   return key->ReadString(name).value_or(std::string());
 }
 
-int GetACP() { return ReadACP(); }
+int GetACP() {
+  return ReadACP();
+}
 
 void ApplyStoreCodePage() {
   const int codePage = ReadACP();

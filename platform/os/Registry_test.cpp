@@ -28,9 +28,7 @@ class RegistryStore : public ::testing::Test {
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
   }
-  void WriteStore(const std::string& text) {
-    std::ofstream(store_, std::ios::binary) << text;
-  }
+  void WriteStore(const std::string& text) { std::ofstream(store_, std::ios::binary) << text; }
 
   fs::path folder_;
   std::string store_;
@@ -75,9 +73,9 @@ TEST_F(RegistryStore, OpensKeysByRootAndPathWithoutRegardToCase) {
     EXPECT_EQ(key->ReadString(c.value), c.expected) << c.path << " " << c.value;
     EXPECT_EQ(key->ValueExists(c.value), c.expected.has_value()) << c.path << " " << c.value;
   }
-  EXPECT_EQ(os::RegistryReadString(RegistryRoot::LocalMachine, "Software\\QRN\\Varnel",
-                                   "ClientPath"),
-            "/opt/qrn/client/");
+  EXPECT_EQ(
+      os::RegistryReadString(RegistryRoot::LocalMachine, "Software\\QRN\\Varnel", "ClientPath"),
+      "/opt/qrn/client/");
   EXPECT_EQ(os::RegistryReadString(RegistryRoot::LocalMachine, "Software\\None", "ClientPath"), "");
 }
 
@@ -89,9 +87,11 @@ TEST_F(RegistryStore, MissingStoreOpensNoKey) {
 
 TEST_F(RegistryStore, ReadsTheFileAgainAtEveryOpening) {
   WriteStore(kStore);
-  EXPECT_TRUE(os::RegistryKey::OpenReadOnly(os::RegistryRoot::LocalMachine, "Software\\QRN\\Varnel"));
+  EXPECT_TRUE(
+      os::RegistryKey::OpenReadOnly(os::RegistryRoot::LocalMachine, "Software\\QRN\\Varnel"));
   WriteStore("[HKEY_LOCAL_MACHINE\\Software\\Other]\n");
-  EXPECT_FALSE(os::RegistryKey::OpenReadOnly(os::RegistryRoot::LocalMachine, "Software\\QRN\\Varnel"));
+  EXPECT_FALSE(
+      os::RegistryKey::OpenReadOnly(os::RegistryRoot::LocalMachine, "Software\\QRN\\Varnel"));
 }
 
 TEST_F(RegistryStore, DefaultPathIsThePersonalFileThenTheSystemFile) {
@@ -112,8 +112,8 @@ TEST_F(RegistryStore, AnsiCodePageComesFromTheStore) {
     int expected;
     int applied;
   } cases[] = {
-      {"950", 950, 950}, {"936", 936, 936}, {"437", 437, 437},
-      {"1252", 1252, 437}, {nullptr, 936, 936}, {"abc", 936, 936}, {"", 936, 936},
+      {"950", 950, 950},   {"936", 936, 936}, {"437", 437, 437}, {"1252", 1252, 437},
+      {nullptr, 936, 936}, {"abc", 936, 936}, {"", 936, 936},
   };
   for (const auto& c : cases) {
     std::string text = "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage]\n";

@@ -34,8 +34,7 @@ bool ParseInt(const std::string& text, int& value) {
 
 int IntArgument(const std::string& name, const std::string& text, int low, int high) {
   int value = 0;
-  if (!ParseInt(text, value))
-    throw BadArgument(name + " '" + text + "' is not an integer");
+  if (!ParseInt(text, value)) throw BadArgument(name + " '" + text + "' is not an integer");
   if (value < low || value > high)
     throw BadArgument(name + " '" + text + "' is not between " + std::to_string(low) + " and " +
                       std::to_string(high));
@@ -43,7 +42,8 @@ int IntArgument(const std::string& name, const std::string& text, int low, int h
 }
 
 void DateArgument(const std::string& name, const std::string& text) {
-  if (DateFromYmdText(text) == 0) throw BadArgument(name + " '" + text + "' is not a date yyyymmdd");
+  if (DateFromYmdText(text) == 0)
+    throw BadArgument(name + " '" + text + "' is not a date yyyymmdd");
 }
 
 std::string YmdOf(double date) {
@@ -63,8 +63,7 @@ PeriodSpec PeriodArgument(const std::string& text) {
   parts.push_back(text.substr(start));
   const std::string& kind = parts[0];
   auto expect = [&](size_t count, const char* shape) {
-    if (parts.size() != count)
-      throw BadArgument("PERIOD '" + text + "' is not written " + shape);
+    if (parts.size() != count) throw BadArgument("PERIOD '" + text + "' is not written " + shape);
   };
   auto field = [&](size_t i, const char* name, int low, int high) {
     return IntArgument(std::string("PERIOD '") + text + "': " + name, parts[i], low, high);
@@ -157,7 +156,6 @@ CommandAnswer Config(const std::vector<std::string>& words) {
   Expect(words, 1, {"SIDE (client or server)"});
   CommandAnswer answer;
   std::vector<std::string>& lines = answer.lines;
-  const TVarnelIniBase* common = nullptr;
   if (words[1] == "client") {
     const TVarnelIniC ini;
     Add(lines, "ClientPath", ini.ClientPath);
@@ -184,7 +182,6 @@ CommandAnswer Config(const std::vector<std::string>& words) {
   } else {
     throw BadArgument("SIDE '" + words[1] + "' is neither client nor server");
   }
-  (void)common;
   return answer;
 }
 

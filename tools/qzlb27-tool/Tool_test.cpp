@@ -80,7 +80,8 @@ class ToolRun : public ::testing::Test {
     argv.push_back(nullptr);
     pid_t pid = 0;
     Outcome outcome;
-    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned =
+        ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) return outcome;
     int status = 0;
@@ -107,9 +108,12 @@ TEST_F(ToolRun, AnswersSingleCommands) {
       {{"schedule", "next", "20040215", "month:1:31"}, "20040229\n"},
       {{"schedule", "next", "20040110", "monthday:1:0:1"}, "20040202\n"},
       {{"schedule", "next", "20040105", "hour:2"}, "\n"},
-      {{"schedule", "preview", "20040105", "week:2:3", "3"}, "20040114\n20040128\n20040211\n20040225\n"},
-      {{"schedule", "preview", "20040131", "month:1:31", "3"}, "20040131\n20040229\n20040331\n20040430\n"},
-      {{"schedule", "preview", "20040102", "monthday:1:4:5", "2"}, "20040130\n20040227\n20040326\n"},
+      {{"schedule", "preview", "20040105", "week:2:3", "3"},
+       "20040114\n20040128\n20040211\n20040225\n"},
+      {{"schedule", "preview", "20040131", "month:1:31", "3"},
+       "20040131\n20040229\n20040331\n20040430\n"},
+      {{"schedule", "preview", "20040102", "monthday:1:4:5", "2"},
+       "20040130\n20040227\n20040326\n"},
       {{"schedule", "preview", "20040105", "day:10", "2"}, "20040105\n20040115\n20040125\n"},
       {{"schedule", "preview", "20040105", "week:1:1", "0"}, "20040105\n"},
       {{"date", "add", "20040131", "M", "1"}, "20040229\n"},
@@ -142,9 +146,9 @@ TEST_F(ToolRun, AnswersSingleCommands) {
 }
 
 TEST_F(ToolRun, FormatThatDoesNotFitItsArgumentsAnswersError) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"format", "%d", "s:text"}, {"format", "%s and %s", "s:one"},
-        {"format", "%f", "i:1"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"format", "%d", "s:text"},
+                                               {"format", "%s and %s", "s:one"},
+                                               {"format", "%f", "i:1"}}) {
     const Outcome o = Tool(args);
     EXPECT_EQ(o.status, 1) << args[1];
     EXPECT_THAT(o.out, ::testing::StartsWith("ERROR: ")) << args[1];
@@ -203,16 +207,15 @@ TEST_F(ToolRun, ConfigListsEveryFieldTheReaderRead) {
   const Outcome client = Tool({"config", "client"});
   EXPECT_EQ(client.status, 0) << client.err;
   EXPECT_THAT(Lines(client.out),
-              ElementsAre("ClientPath=" + root, "ProfilePath=" + root, "ProfileType=",
-                          "ProfileUser=Default", "UICodePage=950", "DBCodePage=936",
+              ElementsAre("ClientPath=" + root, "ProfilePath=" + root,
+                          "ProfileType=", "ProfileUser=Default", "UICodePage=950", "DBCodePage=936",
                           "SystemCodePage=936", "UIConvertMode=2", "DataConvertMode=2",
                           "SupportCallBack=True", "IniFileName=" + root + "VarnelC.ini",
                           "WorkDLLPaths[0]=" + root + "Work/", "WorkDLLPaths[1]=D:/Lib/",
                           "Version=9.0.1", "LangType=CHS", "CreateGifBeforeSendEF=N",
-                          "ServerList[0,0]=srv1", "ServerList[0,1]=srv2",
-                          "ServerList[1,0]=7000", "ServerList[1,1]=7000", "AutoCheckNewMsg=0",
-                          "CheckInterval=5", "PopupMsg=0", "LoginCheck=1", "ReadSucceeded=True",
-                          "ErrorCode="));
+                          "ServerList[0,0]=srv1", "ServerList[0,1]=srv2", "ServerList[1,0]=7000",
+                          "ServerList[1,1]=7000", "AutoCheckNewMsg=0", "CheckInterval=5",
+                          "PopupMsg=0", "LoginCheck=1", "ReadSucceeded=True", "ErrorCode="));
 
   const Outcome server = Tool({"config", "server"});
   EXPECT_EQ(server.status, 0);
@@ -233,7 +236,7 @@ TEST_F(ToolRun, ConfigListsEveryFieldTheReaderRead) {
 TEST_F(ToolRun, BatchAnswersOneLinePerCommand) {
   const std::string input =
       "date\tadd\t20040131\tM\t1\n"
-      "format\t%s and %s\ts:a b\ts:c\n"           // words may hold blanks
+      "format\t%s and %s\ts:a b\ts:c\n"                 // words may hold blanks
       "schedule\tpreview\t20040215\tmonth:1:31\t2\r\n"  // several dates on one line; CR LF
       "\n"
       "date\tadd\t20040131\tM\tx\n"
@@ -282,8 +285,8 @@ TEST_F(ToolRun, BatchRunsThousandsOfCasesInOneProcess) {
 
 TEST_F(ToolRun, RunsAfterInstallation) {
   const fs::path prefix = folder_ / "prefix";
-  const Outcome install = Run(QZLB27_CMAKE, {"--install", QZLB27_BUILD_DIR, "--prefix",
-                                             prefix.string()});
+  const Outcome install =
+      Run(QZLB27_CMAKE, {"--install", QZLB27_BUILD_DIR, "--prefix", prefix.string()});
   ASSERT_EQ(install.status, 0) << install.out << install.err;
   const std::string installed = (prefix / "bin" / "qzlb27-tool").string();
   ASSERT_TRUE(fs::exists(installed));

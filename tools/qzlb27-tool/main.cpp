@@ -43,8 +43,8 @@ int RunBatch() {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     std::string answer;
     try {
-      CommandAnswer result = RunCommand(line.empty() ? std::vector<std::string>{}
-                                                     : SplitTabs(line));
+      CommandAnswer result =
+          RunCommand(line.empty() ? std::vector<std::string>{} : SplitTabs(line));
       answer = Joined(result.lines, '\t');
       if (result.failed && status == 0) status = kFailed;
     } catch (const BadArgument& error) {
