@@ -53,7 +53,12 @@ class Conversation {
       std::string payload;
       IoResult r;
       try {
-        r = detail::ReadFrame(fd_, options_.limits, std::nullopt, options_.frameTimeout, stopFd_, h,
+        // A client asks for its object as soon as it connects; a peer that connects and says
+        // nothing does not get to hold a connection. Later, a client may stay idle for as
+        // long as it likes between calls.
+        const detail::Deadline first =
+            object_ ? std::nullopt : detail::DeadlineAfter(options_.frameTimeout);
+        r = detail::ReadFrame(fd_, options_.limits, first, options_.frameTimeout, stopFd_, h,
                               payload);
       } catch (const WireError& e) {
         // The header told its own sequence number only if it decoded; 0 answers anything else.
@@ -68,6 +73,9 @@ class Conversation {
           if (r.partial) Log("the connection ended inside a frame");
           return;
         case IoStatus::TimedOut:
+          if (!r.partial)
+            return Refuse(0, "No server object was requested within " +
+                                 std::to_string(options_.frameTimeout.count()) + " ms");
           return Refuse(0, "A frame did not arrive whole within " +
                                std::to_string(options_.frameTimeout.count()) + " ms");
         case IoStatus::Failed:

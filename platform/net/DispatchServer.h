@@ -8,10 +8,11 @@
 // error raised by the object goes back to the caller with its message and the connection stays.
 //
 // A peer that breaks the protocol — bytes that are not a frame, a wrong version, a length over
-// the limit, a payload that does not decode, a frame that stops arriving — gets a fault frame
-// when one can still be sent and is disconnected; no other connection notices. Stop closes
-// every connection and joins every thread; a call still running in a server object is waited
-// for (its caller already sees the connection closed).
+// the limit, a payload that does not decode, a frame that stops arriving, no request for a
+// server object right after connecting — gets a fault frame when one can still be sent and is
+// disconnected; no other connection notices. Stop closes every connection and joins every
+// thread; a call still running in a server object is waited for (its caller already sees the
+// connection closed).
 #pragma once
 
 #include <chrono>
@@ -31,7 +32,8 @@ namespace net {
 
 struct ServerOptions {
   WireLimits limits;
-  // Once the first byte of a frame has arrived, the rest must follow within this time.
+  // Once the first byte of a frame has arrived, the rest must follow within this time; and a
+  // new connection must ask for its server object within it.
   std::chrono::milliseconds frameTimeout{10000};
   // An answer must be taken by the client within this time, else the connection is dropped.
   std::chrono::milliseconds sendTimeout{10000};

@@ -70,6 +70,8 @@ TEST_F(DispatchServerTest, APeerThatBreaksTheProtocolIsDroppedAndOthersCarryOn) 
        "already serves"},
       {"answer frame from a client", open + Header(4, 0), false,
        "A client may not send frames of kind 4", "may not send"},
+      {"connects and says nothing", "", false, "No server object was requested within 300 ms",
+       "No server object was requested"},
       {"unknown class", OpenFrame(1, "No.Such", {}), false, "Invalid class string: No.Such",
        "Invalid class string"},
   };
