@@ -364,9 +364,14 @@ void DispatchServer::CloseDescriptors() {
 
 void DispatchServer::Log(const std::string& line) const {
   if (!options_.log) return;
+  // Peers choose some of the text (class names, for one): a control character must not start
+  // a line of its own in the log.
+  std::string clean = line;
+  for (char& c : clean)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
   std::lock_guard<std::mutex> lock(logMutex_);
   try {
-    options_.log(line);
+    options_.log(clean);
   } catch (...) {
     // A failing log never takes a connection down with it.
   }
