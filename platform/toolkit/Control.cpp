@@ -210,6 +210,8 @@ int Control::Height() const { return self_->geometry().height(); }
 
 void Control::SetBounds(int left, int top, int width, int height) {
   self_->setGeometry(left, top, std::max(0, width), std::max(0, height));
+  // A hidden widget gets its resize event only when shown; its aligned children must follow now.
+  if (auto* win = dynamic_cast<WinControl*>(this)) win->AlignControls();
   if (align_ != alNone) RequestAlign();
 }
 
@@ -219,7 +221,6 @@ void Control::SetEnabled(bool enabled) {
 }
 
 void Control::SetVisible(bool visible) {
-  if (visible == visible_ && (self_->isHidden() != visible || !parent_)) return;
   visible_ = visible;
   if (parent_) self_->setVisible(visible);
   if (align_ != alNone) RequestAlign();
@@ -509,6 +510,8 @@ void WinControl::SetFocus() {
   Widget()->setFocus(Qt::OtherFocusReason);
 }
 
+bool WinControl::WantsKey(Word, ShiftState) const { return false; }
+
 bool WinControl::Focused() const { return Widget()->hasFocus(); }
 
 void WinControl::DoEnter() { FOnEnter(this); }
@@ -573,21 +576,21 @@ bool WinControl::HandleKey(QObject* watched, QEvent* event) {
     if (key) Dispatch([&] { KeyUp(key, shift); });
     return key == 0;
   }
-  if (preview) Dispatch([&] { preview->KeyDown(key, shift); });
-  if (key) Dispatch([&] { KeyDown(key, shift); });
-  if (key == 0) return true;
-  if ((key == VK_RETURN || key == VK_ESCAPE) && shift == 0 && form) {
+  // Dialog keys come first, as on the desktop: Tab moves the focus, Enter and Esc go to the
+  // default and cancel buttons; the key handlers only see them when nothing used them.
+  if (key == VK_TAB && (shift & (ssCtrl | ssAlt)) == 0 && !WantsKey(key, shift)) {
+    if (form) form->SelectNext(this, (shift & ssShift) == 0, true);
+    return true;
+  }
+  if ((key == VK_RETURN || key == VK_ESCAPE) && shift == 0 && form && !WantsKey(key, shift)) {
     bool used = false;
     Dispatch([&] { used = form->BroadcastDialogKey(key, shift); });
     if (used) return true;
   }
-  if (key == VK_TAB) {
-    if ((shift & (ssCtrl | ssAlt)) == 0 && !WantTabs() && form) {
-      form->SelectNext(this, (shift & ssShift) == 0, true);
-      return true;
-    }
-    return false;
-  }
+  if (preview) Dispatch([&] { preview->KeyDown(key, shift); });
+  if (key) Dispatch([&] { KeyDown(key, shift); });
+  if (key == 0) return true;
+  if (key == VK_TAB) return false;
   const QString text = keyEvent->text();
   if (text.size() != 1 || text[0].unicode() >= 0x80) return false;
   const char original = static_cast<char>(text[0].unicode());
@@ -700,5 +703,13 @@ void ProcessMessages() {
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
+
+namespace {
+[[maybe_unused]] const bool mixin_names = [] {
+  RegisterClassName("TControl", &Control::staticMetaObject);
+  RegisterClassName("TWinControl", &WinControl::staticMetaObject);
+  return true;
+}();
+}  // namespace
 
 }  // namespace toolkit

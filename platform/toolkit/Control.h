@@ -50,6 +50,7 @@ class QEvent;
 
 namespace toolkit {
 
+class Control;
 class WinControl;
 class Form;
 
@@ -60,6 +61,13 @@ struct Message {
   std::intptr_t LParam = 0;
   std::intptr_t Result = 0;
 };
+
+// A control carried in a message parameter (the lookup request carries the control that asks).
+// Always go through these two: a control's address as a Control is not its widget's address.
+inline std::intptr_t ControlParam(Control* control) {
+  return reinterpret_cast<std::intptr_t>(control);
+}
+inline Control* ParamControl(std::intptr_t param) { return reinterpret_cast<Control*>(param); }
 
 inline constexpr unsigned WM_CLOSE = 0x0010;
 inline constexpr unsigned WM_USER = 0x0400;
@@ -314,8 +322,10 @@ class WinControl : public Control {
   // is false.
   virtual void SetFocus();
   bool Focused() const;
-  // Whether the control keeps Tab for itself instead of moving the focus.
-  virtual bool WantTabs() const { return false; }
+  // Whether the control keeps a dialog key for itself: Tab (otherwise it moves the focus to the
+  // next control), Enter and Esc (otherwise default and cancel buttons get them first). A memo
+  // keeps Enter, a grid being edited keeps Tab.
+  virtual bool WantsKey(Word key, ShiftState shift) const;
 
  protected:
   virtual void DoEnter();

@@ -76,8 +76,7 @@ Method FindMethod(Component* object, std::string_view name) {
 bool CallMethod(Component* object, std::string_view name, Component* sender) {
   Method method = FindMethod(object, name);
   if (method.IsEmpty()) return false;
-  const NotifyEvent call(method);
-  call(sender);
+  CallHandler(method, sender);
   return true;
 }
 

@@ -132,6 +132,10 @@ using MouseMoveEvent = Event<ShiftState, int, int>;
 using CloseEvent = Event<TCloseAction&>;
 using CloseQueryEvent = Event<bool&>;
 
+// Calls a saved handler as a notification with the sender (empty: nothing). Handlers of other
+// kinds are called through their event type, with braces: `KeyEvent{saved}(sender, key, shift)`.
+inline void CallHandler(const Method& method, Component* sender) { NotifyEvent{method}(sender); }
+
 // Publishes handler methods of T by name (see the header comment).
 template <class T>
 class Publish {

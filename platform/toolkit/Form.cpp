@@ -31,6 +31,7 @@ void Form::BeforeDestruction() {
 
 void Form::SetBounds(int left, int top, int width, int height) {
   setGeometry(left, top, std::max(0, width), std::max(0, height));
+  AlignControls();
   placed_ = placed_ || isVisible();
 }
 
