@@ -524,29 +524,22 @@ bool WinControl::FilterEvent(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::FocusIn: {
       Form* form = ParentForm();
-      if (!form || form == this) return false;
-      // The form keeps which control the user is in: the one left gets its exit before this
-      // control's enter, and a window that only comes back to the front enters nothing.
-      WinControl* entered = form->entered_control_;
-      if (entered == this) return false;
-      if (entered) {
-        form->entered_control_ = nullptr;
-        Dispatch([&] { entered->DoExit(); });
-      }
-      form->entered_control_ = this;
-      form->active_control_ = this;
-      Dispatch([&] { DoEnter(); });
+      if (form && form != this) form->EnterControl(this);
       return false;
     }
     case QEvent::FocusOut: {
       auto* focus = static_cast<QFocusEvent*>(event);
+      // A window that only goes to the back (or opens a menu) leaves nothing.
       if (focus->reason() == Qt::ActiveWindowFocusReason || focus->reason() == Qt::PopupFocusReason) {
         return false;
       }
       Form* form = ParentForm();
-      if (!form || form->entered_control_ != this) return false;
-      form->entered_control_ = nullptr;
-      Dispatch([&] { DoExit(); });
+      if (!form || form == this || form->entered_control_ != this) return false;
+      // Qt names the new focus before the old one hears of it: containers that also hold the
+      // new control stay entered.
+      auto* target = dynamic_cast<WinControl*>(ControlOf(QApplication::focusWidget()));
+      if (target && target->ParentForm() != form) target = nullptr;
+      form->ExitTowards(target);
       return false;
     }
     case QEvent::KeyPress:

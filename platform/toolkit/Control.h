@@ -22,8 +22,9 @@
 //
 // Qt events feed the handlers through the mixin's event filter: focus in and out become
 // `DoEnter`/`DoExit` (OnEnter/OnExit; the leaving control's exit runs before the next control's
-// enter), keys become `KeyDown`/`KeyPress`/`KeyUp` (the form sees them first when its KeyPreview
-// is set, and a handler that sets the key to 0 consumes it), mouse buttons become
+// enter, and containers are entered and left around the controls they hold), keys become `KeyDown`/`KeyPress`/`KeyUp` (the form sees them first when its KeyPreview
+// is set, and a handler that sets the key to 0 consumes it; KeyPress sees the one-byte
+// characters, texts typed through an input method go to the widget directly), mouse buttons become
 // `MouseDown`/`MouseUp`/`Click`/`DblClick`. Each of these is virtual, so a derived control adds
 // behaviour by overriding it and calling the base. An exception a handler throws during such a
 // dispatch is shown in an error dialog (toolkit/Dialogs.h); nothing escapes a Qt event handler.
@@ -69,9 +70,14 @@ inline std::intptr_t ControlParam(Control* control) {
 }
 inline Control* ParamControl(std::intptr_t param) { return reinterpret_cast<Control*>(param); }
 
+inline constexpr unsigned WM_MOVE = 0x0003;
+inline constexpr unsigned WM_SIZE = 0x0005;
 inline constexpr unsigned WM_CLOSE = 0x0010;
 inline constexpr unsigned WM_USER = 0x0400;
-// The toolkit's own request to destroy a form once the current handler has returned.
+// The toolkit's own messages: a form hears CM_FOCUSCHANGED (LParam: the control, see
+// ControlParam) after every focus change; CM_RELEASE destroys a form once the current handler
+// has returned.
+inline constexpr unsigned CM_FOCUSCHANGED = 0xB000 + 7;
 inline constexpr unsigned CM_RELEASE = 0xB000 + 33;
 
 // Virtual key codes of the key events (letters and digits are their upper-case characters).

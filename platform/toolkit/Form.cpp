@@ -114,6 +114,40 @@ void Form::SetActiveControl(WinControl* control) {
   if (control && isVisible() && control->CanFocus()) control->SetFocus();
 }
 
+namespace {
+bool Contains(WinControl* container, WinControl* control) {
+  return container == control || container->Widget()->isAncestorOf(control->Widget());
+}
+}  // namespace
+
+void Form::ExitTowards(WinControl* target) {
+  while (entered_control_ && !(target && Contains(entered_control_, target))) {
+    WinControl* leaving = entered_control_;
+    WinControl* container = leaving->Parent() == this ? nullptr : leaving->Parent();
+    entered_control_ = container;
+    Dispatch([leaving] { leaving->DoExit(); });
+    // A handler that moved the focus has had its own focus events do the rest.
+    if (entered_control_ != container) return;
+  }
+}
+
+void Form::EnterControl(WinControl* control) {
+  if (entered_control_ == control) return;
+  ExitTowards(control);
+  std::vector<WinControl*> chain;
+  for (WinControl* c = control; c && c != this && c != entered_control_; c = c->Parent()) {
+    chain.push_back(c);
+  }
+  active_control_ = control;
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    WinControl* entering = *it;
+    entered_control_ = entering;
+    Dispatch([entering] { entering->DoEnter(); });
+    if (entered_control_ != entering) return;
+  }
+  Dispatch([this, control] { Perform(CM_FOCUSCHANGED, 0, ControlParam(control)); });
+}
+
 QWidget* Form::ActiveControlWidget() const {
   return active_control_ ? active_control_->Widget() : nullptr;
 }
@@ -264,9 +298,11 @@ bool Form::FilterEvent(QObject* watched, QEvent* event) {
   if (watched == this) {
     switch (event->type()) {
       case QEvent::Show:
-        Dispatch([this] { DoShow(); });
+        // Un-minimising shows the window again without a change of Visible.
+        if (!event->spontaneous()) Dispatch([this] { DoShow(); });
         break;
       case QEvent::Hide:
+        if (event->spontaneous()) break;
         if (modal_ && modal_result_ == mrNone) SetModalResult(mrCancel);
         Dispatch([this] { DoHide(); });
         break;
@@ -289,9 +325,15 @@ bool Form::FilterEvent(QObject* watched, QEvent* event) {
         break;
       case QEvent::Resize: {
         const bool result = WinControl::FilterEvent(watched, event);
-        Dispatch([this] { FOnResize(this); });
+        Dispatch([this] {
+          FOnResize(this);
+          Perform(WM_SIZE);
+        });
         return result;
       }
+      case QEvent::Move:
+        Dispatch([this] { Perform(WM_MOVE); });
+        break;
       default:
         break;
     }

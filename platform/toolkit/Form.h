@@ -171,6 +171,10 @@ class Form : public QWidget, public WinControl {
 
  private:
   friend class WinControl;
+  // Focus bookkeeping: exits of the entered controls (innermost first) that do not contain the
+  // target, then enters from the outermost container down to the control.
+  void ExitTowards(WinControl* target);
+  void EnterControl(WinControl* control);
   QWidget* ActiveControlWidget() const;
   void SetActiveControlWidget(QWidget* widget);
   void ApplyWindowFlags();
@@ -186,7 +190,8 @@ class Form : public QWidget, public WinControl {
   TFormBorderStyle border_style_ = bsSizeable;
   TBorderIcons border_icons_ = TBorderIcons(biSystemMenu | biMinimize | biMaximize);
   WinControl* active_control_ = nullptr;
-  // The control whose enter has run and whose exit has not.
+  // The innermost control whose enter has run and whose exit has not (its containers are
+  // entered too).
   WinControl* entered_control_ = nullptr;
   std::function<void()> modal_end_;
 };

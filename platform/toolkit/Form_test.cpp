@@ -92,6 +92,10 @@ class TestWindow : public Form {
   }
 
   void WndProc(Message& message) override {
+    if (message.Msg == CM_FOCUSCHANGED) {
+      last_focused = ParamControl(message.LParam);
+      return;
+    }
     if (message.Msg == LookupRequest) {
       log.push_back("lookup " + NameOf(ParamControl(message.LParam)));
       message.Result = 1;
@@ -106,6 +110,7 @@ class TestWindow : public Form {
   Button* btnLookup;
   std::vector<std::string> log;
   Method saved_exit;
+  Control* last_focused = nullptr;
   bool check_passes = true;
   bool post_close = false;
   bool throw_in_click = false;
@@ -266,6 +271,38 @@ TEST_F(FormTest, ExitRunsBeforeEnterHoweverTheFocusMoves) {
   window->log.clear();
   QTest::keyClick(window->ed2, Qt::Key_Tab);
   EXPECT_EQ(window->log, (std::vector<std::string>{"exit ed2", "enter ed1"}));
+}
+
+TEST_F(FormTest, ContainersAreEnteredAndLeftAroundTheirControls) {
+  auto* panel = new Panel(window);
+  panel->SetName("pnl");
+  panel->SetParent(window);
+  panel->SetBounds(150, 0, 120, 70);
+  auto* inner = new Edit(window);
+  inner->SetName("ed3");
+  inner->SetParent(panel);
+  auto* inner2 = new Edit(window);
+  inner2->SetName("ed4");
+  inner2->SetParent(panel);
+  inner2->SetTop(30);
+  for (WinControl* c : std::initializer_list<WinControl*>{panel, inner, inner2}) {
+    SetMethodPropOf(c, "OnEnter", FindMethod(window, "LogEnter"));
+    SetMethodPropOf(c, "OnExit", FindMethod(window, "LogExit"));
+  }
+  Activate();
+  window->ed1->SetFocus();
+  window->log.clear();
+  inner->SetFocus();
+  EXPECT_EQ(window->log, (std::vector<std::string>{"exit ed1", "enter pnl", "enter ed3"}));
+  EXPECT_EQ(window->last_focused, inner);
+  window->log.clear();
+  inner2->SetFocus();  // the panel still holds the focus
+  EXPECT_EQ(window->log, (std::vector<std::string>{"exit ed3", "enter ed4"}));
+  window->log.clear();
+  window->ed2->SetFocus();
+  EXPECT_EQ(window->log, (std::vector<std::string>{"exit ed4", "exit pnl", "enter ed2"}));
+  EXPECT_EQ(window->last_focused, window->ed2);
+  EXPECT_EQ(window->ActiveControl(), window->ed2);
 }
 
 TEST_F(FormTest, FocusNeedsAVisibleEnabledControl) {
