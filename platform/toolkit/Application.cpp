@@ -1,9 +1,12 @@
 #include "toolkit/Application.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QWidget>
+
+#include "toolkit/Control.h"
 
 namespace toolkit {
 
@@ -23,6 +26,13 @@ Application::Application()
     if (qApp) QApplication::setFont(menu_font_->ToQFont(), "QMenu");
   });
   if (qApp) qApp->installEventFilter(this);
+}
+
+void Application::SetCursor(TCursor cursor) {
+  if (cursor == cursor_) return;
+  if (qApp && cursor_ != crDefault) QApplication::restoreOverrideCursor();
+  cursor_ = cursor;
+  if (qApp && cursor != crDefault) QApplication::setOverrideCursor(QCursor(CursorShape(cursor)));
 }
 
 bool Application::eventFilter(QObject* watched, QEvent* event) {

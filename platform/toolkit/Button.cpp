@@ -42,7 +42,9 @@ bool Button::DialogKey(Word key, ShiftState shift) {
   return mine;
 }
 
-void Button::TextChanged() { setText(ToScreen(Caption())); }
+void Button::TextChanged() {
+  setText(ToScreen(Caption()));
+}
 
 TOOLKIT_REGISTER_CLASS(Button, "TButton");
 

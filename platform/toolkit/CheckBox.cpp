@@ -7,9 +7,12 @@ namespace {
 
 Qt::CheckState QtState(CheckBox::TCheckBoxState state) {
   switch (state) {
-    case CheckBox::cbChecked: return Qt::Checked;
-    case CheckBox::cbGrayed: return Qt::PartiallyChecked;
-    default: return Qt::Unchecked;
+    case CheckBox::cbChecked:
+      return Qt::Checked;
+    case CheckBox::cbGrayed:
+      return Qt::PartiallyChecked;
+    default:
+      return Qt::Unchecked;
   }
 }
 

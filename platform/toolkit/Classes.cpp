@@ -143,7 +143,9 @@ void Strings::SetStringAt(int index, std::string line) {
   EndUpdate();
 }
 
-void Strings::BeginUpdate() { ++updating_; }
+void Strings::BeginUpdate() {
+  ++updating_;
+}
 
 void Strings::EndUpdate() {
   if (updating_ > 0 && --updating_ == 0 && changed_while_updating_) {
@@ -163,7 +165,9 @@ void Strings::Changed() {
 CollectionItem::CollectionItem(Collection* collection)
     : QObject(nullptr), collection_(collection) {}
 
-int CollectionItem::Index() const { return collection_ ? collection_->IndexOf(this) : -1; }
+int CollectionItem::Index() const {
+  return collection_ ? collection_->IndexOf(this) : -1;
+}
 
 void CollectionItem::Changed() {
   if (collection_) collection_->ItemChanged();

@@ -45,7 +45,9 @@ std::string NameOfClass(const QMetaObject* meta) {
 
 Persistent::~Persistent() = default;
 
-std::string Persistent::ClassName() const { return NameOfClass(Object()->metaObject()); }
+std::string Persistent::ClassName() const {
+  return NameOfClass(Object()->metaObject());
+}
 
 std::vector<std::string> Persistent::ClassChain() const {
   std::vector<std::string> chain;
@@ -76,7 +78,9 @@ Component::~Component() {
   if (owner_) owner_->RemoveComponent(this);
 }
 
-void Component::BeginDestroy() { state_ |= static_cast<int>(ComponentState::Destroying); }
+void Component::BeginDestroy() {
+  state_ |= static_cast<int>(ComponentState::Destroying);
+}
 
 void Component::SetName(std::string name) {
   if (name == name_) return;
@@ -146,11 +150,14 @@ void Free(Component* component) {
   delete component;
 }
 
-Component* ComponentOf(QObject* object) { return dynamic_cast<Component*>(object); }
-Persistent* PersistentOf(QObject* object) { return dynamic_cast<Persistent*>(object); }
+Component* ComponentOf(QObject* object) {
+  return dynamic_cast<Component*>(object);
+}
+Persistent* PersistentOf(QObject* object) {
+  return dynamic_cast<Persistent*>(object);
+}
 
-void RegisterComponentClass(std::string className, const QMetaObject* meta,
-                            ComponentFactory make) {
+void RegisterComponentClass(std::string className, const QMetaObject* meta, ComponentFactory make) {
   auto& tables = Classes();
   tables.byMeta[meta] = className;
   std::string key = className;

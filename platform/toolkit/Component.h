@@ -103,9 +103,7 @@ class Component : public Persistent {
   void DestroyComponents();
 
   bool IsLoading() const { return (state_ & static_cast<int>(ComponentState::Loading)) != 0; }
-  bool IsDestroying() const {
-    return (state_ & static_cast<int>(ComponentState::Destroying)) != 0;
-  }
+  bool IsDestroying() const { return (state_ & static_cast<int>(ComponentState::Destroying)) != 0; }
   // Set by the form loader around the reading of a description; `Loaded` runs when the whole
   // window has been read.
   void SetLoading(bool loading);
@@ -168,9 +166,8 @@ void RegisterClassName(std::string className, const QMetaObject* meta);
 
 // Registers a component class for form descriptions at load time of its library:
 //   TOOLKIT_REGISTER_CLASS(toolkit::Button, "TButton")
-#define TOOLKIT_REGISTER_CLASS(Type, Name) \
-  TOOLKIT_REGISTER_CLASS_AT(Type, Name, __LINE__)
+#define TOOLKIT_REGISTER_CLASS(Type, Name) TOOLKIT_REGISTER_CLASS_AT(Type, Name, __LINE__)
 #define TOOLKIT_REGISTER_CLASS_AT(Type, Name, Line) TOOLKIT_REGISTER_CLASS_AT2(Type, Name, Line)
-#define TOOLKIT_REGISTER_CLASS_AT2(Type, Name, Line) \
+#define TOOLKIT_REGISTER_CLASS_AT2(Type, Name, Line)             \
   [[maybe_unused]] static const bool toolkit_registered_##Line = \
       ::toolkit::RegisterComponentClass<Type>(Name)

@@ -76,29 +76,50 @@ Word VirtualKey(const QKeyEvent* event) {
   if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<Word>('0' + (key - Qt::Key_0));
   if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<Word>(VK_F1 + (key - Qt::Key_F1));
   switch (key) {
-    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Backspace:
+      return VK_BACK;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Backtab:
+      return VK_TAB;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Shift: return VK_SHIFT;
-    case Qt::Key_Control: return VK_CONTROL;
-    case Qt::Key_Alt: return VK_MENU;
-    case Qt::Key_Pause: return VK_PAUSE;
-    case Qt::Key_CapsLock: return VK_CAPITAL;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Insert: return VK_INSERT;
-    case Qt::Key_Delete: return VK_DELETE;
-    default: return static_cast<Word>(key & 0xFFFF);
+    case Qt::Key_Enter:
+      return VK_RETURN;
+    case Qt::Key_Shift:
+      return VK_SHIFT;
+    case Qt::Key_Control:
+      return VK_CONTROL;
+    case Qt::Key_Alt:
+      return VK_MENU;
+    case Qt::Key_Pause:
+      return VK_PAUSE;
+    case Qt::Key_CapsLock:
+      return VK_CAPITAL;
+    case Qt::Key_Escape:
+      return VK_ESCAPE;
+    case Qt::Key_Space:
+      return VK_SPACE;
+    case Qt::Key_PageUp:
+      return VK_PRIOR;
+    case Qt::Key_PageDown:
+      return VK_NEXT;
+    case Qt::Key_End:
+      return VK_END;
+    case Qt::Key_Home:
+      return VK_HOME;
+    case Qt::Key_Left:
+      return VK_LEFT;
+    case Qt::Key_Up:
+      return VK_UP;
+    case Qt::Key_Right:
+      return VK_RIGHT;
+    case Qt::Key_Down:
+      return VK_DOWN;
+    case Qt::Key_Insert:
+      return VK_INSERT;
+    case Qt::Key_Delete:
+      return VK_DELETE;
+    default:
+      return static_cast<Word>(key & 0xFFFF);
   }
 }
 
@@ -115,37 +136,62 @@ ShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Q
 
 TMouseButton MouseButtonOf(Qt::MouseButton button) {
   switch (button) {
-    case Qt::RightButton: return mbRight;
-    case Qt::MiddleButton: return mbMiddle;
-    default: return mbLeft;
+    case Qt::RightButton:
+      return mbRight;
+    case Qt::MiddleButton:
+      return mbMiddle;
+    default:
+      return mbLeft;
   }
 }
 
+}  // namespace
+
 Qt::CursorShape CursorShape(TCursor cursor) {
   switch (static_cast<std::int32_t>(cursor)) {
-    case -1: return Qt::BlankCursor;
-    case -3: return Qt::CrossCursor;
-    case -4: return Qt::IBeamCursor;
-    case -6: return Qt::SizeBDiagCursor;
-    case -7: return Qt::SizeVerCursor;
-    case -8: return Qt::SizeFDiagCursor;
-    case -9: return Qt::SizeHorCursor;
-    case -10: return Qt::UpArrowCursor;
+    case -1:
+      return Qt::BlankCursor;
+    case -3:
+      return Qt::CrossCursor;
+    case -4:
+      return Qt::IBeamCursor;
+    case -6:
+      return Qt::SizeBDiagCursor;
+    case -7:
+      return Qt::SizeVerCursor;
+    case -8:
+      return Qt::SizeFDiagCursor;
+    case -9:
+      return Qt::SizeHorCursor;
+    case -10:
+      return Qt::UpArrowCursor;
     case -11:
-    case -17: return Qt::WaitCursor;
+    case -17:
+      return Qt::WaitCursor;
     case -12:
-    case -16: return Qt::DragMoveCursor;
+    case -16:
+      return Qt::DragMoveCursor;
     case -13:
-    case -18: return Qt::ForbiddenCursor;
-    case -14: return Qt::SplitHCursor;
-    case -15: return Qt::SplitVCursor;
-    case -19: return Qt::BusyCursor;
-    case -20: return Qt::WhatsThisCursor;
-    case -21: return Qt::PointingHandCursor;
-    case -22: return Qt::SizeAllCursor;
-    default: return Qt::ArrowCursor;
+    case -18:
+      return Qt::ForbiddenCursor;
+    case -14:
+      return Qt::SplitHCursor;
+    case -15:
+      return Qt::SplitVCursor;
+    case -19:
+      return Qt::BusyCursor;
+    case -20:
+      return Qt::WhatsThisCursor;
+    case -21:
+      return Qt::PointingHandCursor;
+    case -22:
+      return Qt::SizeAllCursor;
+    default:
+      return Qt::ArrowCursor;
   }
 }
+
+namespace {
 
 // A key event whose character a KeyPress handler replaced, sent on without passing the
 // handlers again.
@@ -176,7 +222,9 @@ Control::~Control() {
   if (filter_) self_->removeEventFilter(filter_);
 }
 
-QObject* Control::Object() { return self_; }
+QObject* Control::Object() {
+  return self_;
+}
 
 void Control::SetParent(WinControl* parent) {
   if (parent == parent_) return;
@@ -203,10 +251,18 @@ Form* Control::ParentForm() const {
   return dynamic_cast<Form*>(const_cast<Control*>(control));
 }
 
-int Control::Left() const { return self_->geometry().x(); }
-int Control::Top() const { return self_->geometry().y(); }
-int Control::Width() const { return self_->geometry().width(); }
-int Control::Height() const { return self_->geometry().height(); }
+int Control::Left() const {
+  return self_->geometry().x();
+}
+int Control::Top() const {
+  return self_->geometry().y();
+}
+int Control::Width() const {
+  return self_->geometry().width();
+}
+int Control::Height() const {
+  return self_->geometry().height();
+}
 
 void Control::SetBounds(int left, int top, int width, int height) {
   self_->setGeometry(left, top, std::max(0, width), std::max(0, height));
@@ -226,7 +282,9 @@ void Control::SetVisible(bool visible) {
   if (align_ != alNone) RequestAlign();
 }
 
-bool Control::Showing() const { return self_->isVisible(); }
+bool Control::Showing() const {
+  return self_->isVisible();
+}
 
 void Control::SetHint(std::string hint) {
   hint_ = std::move(hint);
@@ -280,7 +338,9 @@ void Control::SetTextValue(std::string text) {
   TextChanged();
 }
 
-int Control::CodePage() const { return font_->CodePage(); }
+int Control::CodePage() const {
+  return font_->CodePage();
+}
 
 QString Control::ToScreen(std::string_view text) const {
   return QString::fromStdU16String(os::AnsiToWide(text, CodePage()));
@@ -299,10 +359,18 @@ int Control::TextHeight(std::string_view text) const {
   return text.empty() ? metrics.height() : metrics.boundingRect(ToScreen(text)).height();
 }
 
-void Control::BringToFront() { self_->raise(); }
-void Control::SendToBack() { self_->lower(); }
-void Control::Repaint() { self_->repaint(); }
-void Control::Invalidate() { self_->update(); }
+void Control::BringToFront() {
+  self_->raise();
+}
+void Control::SendToBack() {
+  self_->lower();
+}
+void Control::Repaint() {
+  self_->repaint();
+}
+void Control::Invalidate() {
+  self_->update();
+}
 
 int Control::Handle() const {
   if (handle_ == 0) handle_ = WindowHandle(self_);
@@ -317,9 +385,15 @@ std::intptr_t Control::Perform(unsigned msg, std::intptr_t wParam, std::intptr_t
 
 void Control::WndProc(Message&) {}
 
-void Control::Click() { FOnClick(this); }
-bool Control::DialogKey(Word, ShiftState) { return false; }
-void Control::DblClick() { FOnDblClick(this); }
+void Control::Click() {
+  FOnClick(this);
+}
+bool Control::DialogKey(Word, ShiftState) {
+  return false;
+}
+void Control::DblClick() {
+  FOnDblClick(this);
+}
 
 void Control::MouseDown(TMouseButton button, ShiftState shift, int x, int y) {
   FOnMouseDown(this, button, shift, x, y);
@@ -329,7 +403,9 @@ void Control::MouseUp(TMouseButton button, ShiftState shift, int x, int y) {
   FOnMouseUp(this, button, shift, x, y);
 }
 
-void Control::MouseMove(ShiftState shift, int x, int y) { FOnMouseMove(this, shift, x, y); }
+void Control::MouseMove(ShiftState shift, int x, int y) {
+  FOnMouseMove(this, shift, x, y);
+}
 
 void Control::FontChanged() {
   self_->setFont(font_->ToQFont());
@@ -406,7 +482,8 @@ bool Control::FilterEvent(QObject* watched, QEvent* event) {
         Dispatch([&] { MouseDown(button, shift, pos.x(), pos.y()); });
       } else if (event->type() == QEvent::MouseButtonRelease) {
         Dispatch([&] { MouseUp(button, shift, pos.x(), pos.y()); });
-        if (click_on_mouse_up_ && mouse->button() == Qt::LeftButton && self_->rect().contains(pos)) {
+        if (click_on_mouse_up_ && mouse->button() == Qt::LeftButton &&
+            self_->rect().contains(pos)) {
           Dispatch([&] { Click(); });
         }
       } else if (event->type() == QEvent::MouseButtonDblClick) {
@@ -447,7 +524,9 @@ WinControl::~WinControl() {
   tab_list_.clear();
 }
 
-void WinControl::SetParent(WinControl* parent) { Control::SetParent(parent); }
+void WinControl::SetParent(WinControl* parent) {
+  Control::SetParent(parent);
+}
 
 std::vector<Control*> WinControl::ControlList() const {
   std::vector<Control*> list;
@@ -460,7 +539,9 @@ std::vector<Control*> WinControl::ControlList() const {
   return list;
 }
 
-int WinControl::ControlCount() const { return static_cast<int>(ControlList().size()); }
+int WinControl::ControlCount() const {
+  return static_cast<int>(ControlList().size());
+}
 
 Control* WinControl::Controls(int index) const {
   const std::vector<Control*> list = ControlList();
@@ -510,15 +591,29 @@ void WinControl::SetFocus() {
   Widget()->setFocus(Qt::OtherFocusReason);
 }
 
-bool WinControl::WantsKey(Word, ShiftState) const { return false; }
+bool WinControl::WantsKey(Word, ShiftState) const {
+  return false;
+}
 
-bool WinControl::Focused() const { return Widget()->hasFocus(); }
+bool WinControl::Focused() const {
+  return Widget()->hasFocus();
+}
 
-void WinControl::DoEnter() { FOnEnter(this); }
-void WinControl::DoExit() { FOnExit(this); }
-void WinControl::KeyDown(Word& key, ShiftState shift) { FOnKeyDown(this, key, shift); }
-void WinControl::KeyPress(char& key) { FOnKeyPress(this, key); }
-void WinControl::KeyUp(Word& key, ShiftState shift) { FOnKeyUp(this, key, shift); }
+void WinControl::DoEnter() {
+  FOnEnter(this);
+}
+void WinControl::DoExit() {
+  FOnExit(this);
+}
+void WinControl::KeyDown(Word& key, ShiftState shift) {
+  FOnKeyDown(this, key, shift);
+}
+void WinControl::KeyPress(char& key) {
+  FOnKeyPress(this, key);
+}
+void WinControl::KeyUp(Word& key, ShiftState shift) {
+  FOnKeyUp(this, key, shift);
+}
 
 bool WinControl::FilterEvent(QObject* watched, QEvent* event) {
   switch (event->type()) {
@@ -530,7 +625,8 @@ bool WinControl::FilterEvent(QObject* watched, QEvent* event) {
     case QEvent::FocusOut: {
       auto* focus = static_cast<QFocusEvent*>(event);
       // A window that only goes to the back (or opens a menu) leaves nothing.
-      if (focus->reason() == Qt::ActiveWindowFocusReason || focus->reason() == Qt::PopupFocusReason) {
+      if (focus->reason() == Qt::ActiveWindowFocusReason ||
+          focus->reason() == Qt::PopupFocusReason) {
         return false;
       }
       Form* form = ParentForm();
@@ -671,7 +767,9 @@ int WindowHandle(QWidget* widget) {
   return handle;
 }
 
-Control* FindControl(int handle) { return ControlOf(WidgetOfHandle(handle)); }
+Control* FindControl(int handle) {
+  return ControlOf(WidgetOfHandle(handle));
+}
 
 bool RepaintWindow(int handle) {
   QWidget* widget = WidgetOfHandle(handle);

@@ -22,9 +22,10 @@
 //
 // Qt events feed the handlers through the mixin's event filter: focus in and out become
 // `DoEnter`/`DoExit` (OnEnter/OnExit; the leaving control's exit runs before the next control's
-// enter, and containers are entered and left around the controls they hold), keys become `KeyDown`/`KeyPress`/`KeyUp` (the form sees them first when its KeyPreview
-// is set, and a handler that sets the key to 0 consumes it; KeyPress sees the one-byte
-// characters, texts typed through an input method go to the widget directly), mouse buttons become
+// enter, and containers are entered and left around the controls they hold), keys become
+// `KeyDown`/`KeyPress`/`KeyUp` (the form sees them first when its KeyPreview is set, and a handler
+// that sets the key to 0 consumes it; KeyPress sees the one-byte characters, texts typed through an
+// input method go to the widget directly), mouse buttons become
 // `MouseDown`/`MouseUp`/`Click`/`DblClick`. Each of these is virtual, so a derived control adds
 // behaviour by overriding it and calling the base. An exception a handler throws during such a
 // dispatch is shown in an error dialog (toolkit/Dialogs.h); nothing escapes a Qt event handler.
@@ -68,7 +69,9 @@ struct Message {
 inline std::intptr_t ControlParam(Control* control) {
   return reinterpret_cast<std::intptr_t>(control);
 }
-inline Control* ParamControl(std::intptr_t param) { return reinterpret_cast<Control*>(param); }
+inline Control* ParamControl(std::intptr_t param) {
+  return reinterpret_cast<Control*>(param);
+}
 
 inline constexpr unsigned WM_MOVE = 0x0003;
 inline constexpr unsigned WM_SIZE = 0x0005;
@@ -375,6 +378,9 @@ bool RepaintWindow(int handle);
 std::intptr_t SendMessage(int handle, unsigned msg, std::intptr_t wParam = 0,
                           std::intptr_t lParam = 0);
 bool PostMessage(int handle, unsigned msg, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
+
+// The Qt cursor shape of a cursor value.
+Qt::CursorShape CursorShape(TCursor cursor);
 
 // Processes the pending window messages and events.
 void ProcessMessages();

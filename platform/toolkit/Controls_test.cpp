@@ -128,8 +128,8 @@ TEST(LabelTest, AutoSizeFollowsTheCaption) {
 }
 
 TEST(QtDialogRunnerTest, ShowsTheModelAndAnswersTheClickedButton) {
-  MessageDialog dialog = CreateMessageDialog("\xCA\xC7\xB7\xF1\xB1\xA3\xB4\xE6?", mtConfirmation,
-                                             mbYesNoCancel);
+  MessageDialog dialog =
+      CreateMessageDialog("\xCA\xC7\xB7\xF1\xB1\xA3\xB4\xE6?", mtConfirmation, mbYesNoCancel);
   dialog.FindButton("No")->Caption = "\xB7\xF1(&N)";  // 否(&N)
   dialog.Caption = "QZLB27";
   QString shownText, shownTitle;

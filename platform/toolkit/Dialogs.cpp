@@ -45,11 +45,21 @@ class QtDialogRunner : public DialogRunner {
     const int codePage = CharsetCodePage(dialog.Font.Charset);
     QMessageBox box;
     switch (dialog.Kind) {
-      case mtWarning: box.setIcon(QMessageBox::Warning); break;
-      case mtError: box.setIcon(QMessageBox::Critical); break;
-      case mtInformation: box.setIcon(QMessageBox::Information); break;
-      case mtConfirmation: box.setIcon(QMessageBox::Question); break;
-      case mtCustom: box.setIcon(QMessageBox::NoIcon); break;
+      case mtWarning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+      case mtError:
+        box.setIcon(QMessageBox::Critical);
+        break;
+      case mtInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+      case mtConfirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
+      case mtCustom:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     }
     box.setWindowTitle(Decode(dialog.Caption, codePage));
     box.setText(Decode(dialog.Text, codePage));
@@ -93,8 +103,12 @@ ModalRunner* installed_modal_runner = nullptr;
 
 }  // namespace
 
-const char* ButtonName(TMsgDlgBtn button) { return kButtons[button].name; }
-int ButtonModalResult(TMsgDlgBtn button) { return kButtons[button].result; }
+const char* ButtonName(TMsgDlgBtn button) {
+  return kButtons[button].name;
+}
+int ButtonModalResult(TMsgDlgBtn button) {
+  return kButtons[button].result;
+}
 
 DialogButton* MessageDialog::FindButton(std::string_view name) {
   for (DialogButton& b : Buttons) {
@@ -143,13 +157,17 @@ ModalRunner* SetModalRunner(ModalRunner* runner) {
   return previous;
 }
 
-int ShowMessageDialog(const MessageDialog& dialog) { return CurrentDialogRunner().Run(dialog); }
+int ShowMessageDialog(const MessageDialog& dialog) {
+  return CurrentDialogRunner().Run(dialog);
+}
 
 int MessageDlg(std::string text, TMsgDlgType kind, TMsgDlgButtons buttons) {
   return ShowMessageDialog(CreateMessageDialog(std::move(text), kind, buttons));
 }
 
-void ShowMessage(std::string text) { MessageDlg(std::move(text), mtInformation, 1u << mbOK); }
+void ShowMessage(std::string text) {
+  MessageDlg(std::move(text), mtInformation, 1u << mbOK);
+}
 
 void HandleException(const std::exception& error) noexcept {
   try {
@@ -162,7 +180,9 @@ void HandleException(const std::exception& error) noexcept {
 }
 
 ScriptedDialogRunner::ScriptedDialogRunner() : previous_(SetDialogRunner(this)) {}
-ScriptedDialogRunner::~ScriptedDialogRunner() { SetDialogRunner(previous_); }
+ScriptedDialogRunner::~ScriptedDialogRunner() {
+  SetDialogRunner(previous_);
+}
 
 int ScriptedDialogRunner::Run(const MessageDialog& dialog) {
   shown_.push_back(dialog);
@@ -181,7 +201,9 @@ int ScriptedDialogRunner::Run(const MessageDialog& dialog) {
 }
 
 ScriptedModalRunner::ScriptedModalRunner() : previous_(SetModalRunner(this)) {}
-ScriptedModalRunner::~ScriptedModalRunner() { SetModalRunner(previous_); }
+ScriptedModalRunner::~ScriptedModalRunner() {
+  SetModalRunner(previous_);
+}
 
 int ScriptedModalRunner::Run(Form& form) {
   shown_.push_back(form.ClassName());

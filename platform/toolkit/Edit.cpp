@@ -23,9 +23,13 @@ int Edit::SelStart() const {
   return static_cast<int>(FromScreen(text().left(start)).size());
 }
 
-int Edit::SelLength() const { return static_cast<int>(FromScreen(selectedText()).size()); }
+int Edit::SelLength() const {
+  return static_cast<int>(FromScreen(selectedText()).size());
+}
 
-void Edit::Change() { FOnChange(this); }
+void Edit::Change() {
+  FOnChange(this);
+}
 
 void Edit::TextChanged() {
   if (!showing_text_) {

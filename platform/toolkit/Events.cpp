@@ -29,7 +29,9 @@ HandlerCode::HandlerCode(std::string name, const QMetaObject* owner, std::type_i
                          std::any invoker)
     : name_(std::move(name)), owner_(owner), signature_(signature), invoker_(std::move(invoker)) {}
 
-std::string Method::Name() const { return Code ? Code->Name() : std::string(); }
+std::string Method::Name() const {
+  return Code ? Code->Name() : std::string();
+}
 
 namespace detail {
 

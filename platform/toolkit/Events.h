@@ -115,8 +115,7 @@ class Event : public Method {
     static const bool registered = [] {
       detail::RegisterEventType(
           QMetaType::fromType<Event>(),
-          {typeid(Signature),
-           [](const void* e) -> Method { return *static_cast<const Event*>(e); },
+          {typeid(Signature), [](const void* e) -> Method { return *static_cast<const Event*>(e); },
            [](void* e, const Method& m) { *static_cast<Event*>(e) = Event(m); }});
       return true;
     }();
@@ -134,7 +133,9 @@ using CloseQueryEvent = Event<bool&>;
 
 // Calls a saved handler as a notification with the sender (empty: nothing). Handlers of other
 // kinds are called through their event type, with braces: `KeyEvent{saved}(sender, key, shift)`.
-inline void CallHandler(const Method& method, Component* sender) { NotifyEvent{method}(sender); }
+inline void CallHandler(const Method& method, Component* sender) {
+  NotifyEvent{method}(sender);
+}
 
 // Publishes handler methods of T by name (see the header comment).
 template <class T>

@@ -35,7 +35,9 @@ void Form::SetBounds(int left, int top, int width, int height) {
   placed_ = placed_ || isVisible();
 }
 
-void Form::SetParent(WinControl* parent) { Control::SetParent(parent); }
+void Form::SetParent(WinControl* parent) {
+  Control::SetParent(parent);
+}
 
 void Form::SetVisible(bool visible) {
   visible_ = visible;
@@ -78,7 +80,8 @@ void Form::ApplyWindowFlags() {
     flags |= Qt::FramelessWindowHint;
   } else {
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (border_icons_.testFlag(biSystemMenu)) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (border_icons_.testFlag(biSystemMenu))
+      flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (border_icons_.testFlag(biMinimize)) flags |= Qt::WindowMinimizeButtonHint;
     if (border_icons_.testFlag(biMaximize)) flags |= Qt::WindowMaximizeButtonHint;
     if (border_icons_.testFlag(biHelp)) flags |= Qt::WindowContextHelpButtonHint;
@@ -97,13 +100,21 @@ Form::TWindowState Form::WindowState() const {
 
 void Form::SetWindowState(TWindowState state) {
   switch (state) {
-    case wsMinimized: setWindowState(Qt::WindowMinimized); break;
-    case wsMaximized: setWindowState(Qt::WindowMaximized); break;
-    case wsNormal: setWindowState(Qt::WindowNoState); break;
+    case wsMinimized:
+      setWindowState(Qt::WindowMinimized);
+      break;
+    case wsMaximized:
+      setWindowState(Qt::WindowMaximized);
+      break;
+    case wsNormal:
+      setWindowState(Qt::WindowNoState);
+      break;
   }
 }
 
-WinControl* Form::ActiveControl() const { return active_control_; }
+WinControl* Form::ActiveControl() const {
+  return active_control_;
+}
 
 void Form::SetActiveControl(WinControl* control) {
   if (control == this) control = nullptr;
@@ -201,7 +212,9 @@ bool Form::CloseQuery() {
   return canClose;
 }
 
-void Form::DoClose(TCloseAction& action) { FOnClose(this, action); }
+void Form::DoClose(TCloseAction& action) {
+  FOnClose(this, action);
+}
 
 void Form::Close() {
   if (modal_) {
@@ -212,16 +225,27 @@ void Form::Close() {
   TCloseAction action = caHide;
   DoClose(action);
   switch (action) {
-    case caHide: Hide(); break;
-    case caMinimize: SetWindowState(wsMinimized); break;
-    case caFree: Release(); break;
-    case caNone: break;
+    case caHide:
+      Hide();
+      break;
+    case caMinimize:
+      SetWindowState(wsMinimized);
+      break;
+    case caFree:
+      Release();
+      break;
+    case caNone:
+      break;
   }
 }
 
-void Form::Release() { PostMessage(Handle(), CM_RELEASE); }
+void Form::Release() {
+  PostMessage(Handle(), CM_RELEASE);
+}
 
-void Form::PostClose() { PostMessage(Handle(), WM_CLOSE); }
+void Form::PostClose() {
+  PostMessage(Handle(), WM_CLOSE);
+}
 
 void Form::SetModalResult(int result) {
   modal_result_ = result;
@@ -274,10 +298,16 @@ void Form::WndProc(Message& message) {
 
 void Form::Loaded() {}
 
-void Form::DoCreate() { Dispatch([this] { FOnCreate(this); }); }
+void Form::DoCreate() {
+  Dispatch([this] { FOnCreate(this); });
+}
 
-void Form::DoShow() { FOnShow(this); }
-void Form::DoHide() { FOnHide(this); }
+void Form::DoShow() {
+  FOnShow(this);
+}
+void Form::DoHide() {
+  FOnHide(this);
+}
 
 void Form::ColorChanged() {
   QPalette p = palette();
@@ -286,7 +316,9 @@ void Form::ColorChanged() {
   setAutoFillBackground(true);
 }
 
-void Form::TextChanged() { setWindowTitle(ToScreen(Caption())); }
+void Form::TextChanged() {
+  setWindowTitle(ToScreen(Caption()));
+}
 
 void Form::closeEvent(QCloseEvent* event) {
   // The window system's close button asks the form; the form decides what happens.

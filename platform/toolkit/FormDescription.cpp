@@ -39,9 +39,9 @@ enum class ValueKind { Number, String, Ident, Set, List, Collection };
 
 struct Value {
   ValueKind kind = ValueKind::Ident;
-  std::string text;                               // Number, String (8-bit), Ident, Set "[a,b]"
-  std::vector<std::string> lines;                 // List
-  std::vector<std::vector<PropertyNode>> items;   // Collection
+  std::string text;                              // Number, String (8-bit), Ident, Set "[a,b]"
+  std::vector<std::string> lines;                // List
+  std::vector<std::vector<PropertyNode>> items;  // Collection
   int line = 0;
 };
 
@@ -191,8 +191,8 @@ class Reader {
         ++pos_;
       }
       if (pos_ < text_.size() &&
-          (text_[pos_] == '#' || (text_[pos_] == '/' && pos_ + 1 < text_.size() &&
-                                  text_[pos_ + 1] == '/'))) {
+          (text_[pos_] == '#' ||
+           (text_[pos_] == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/'))) {
         while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
         continue;
       }
@@ -233,10 +233,18 @@ class Reader {
         if (ch == '\\' && pos_ < text_.size()) {
           const char escaped = text_[pos_++];
           switch (escaped) {
-            case 'n': ch = '\n'; break;
-            case 'r': ch = '\r'; break;
-            case 't': ch = '\t'; break;
-            default: ch = escaped; break;
+            case 'n':
+              ch = '\n';
+              break;
+            case 'r':
+              ch = '\r';
+              break;
+            case 't':
+              ch = '\t';
+              break;
+            default:
+              ch = escaped;
+              break;
           }
         }
         utf8 += ch;
@@ -455,7 +463,9 @@ void LoadFormDescription(Form* form, std::string_view text, const std::string& f
   Loader(form, fileName).Load(root, isBase);
 }
 
-void EndFormLoading(Form* form) { FinishLoading(form); }
+void EndFormLoading(Form* form) {
+  FinishLoading(form);
+}
 
 std::string FormDescriptionResource(std::string_view className) {
   return ":/forms/" + std::string(className) + ".form";

@@ -59,7 +59,9 @@ const auto base_handlers = Publish<TSampleBase>()
 const auto derived_handlers =
     Publish<TSampleDerived>().Handler("btnHelpClick", &TSampleDerived::btnHelpClick);
 
-std::string Gbk(const char* utf8) { return os::WideToAnsi(os::Utf8ToWide(utf8), os::CP_GBK); }
+std::string Gbk(const char* utf8) {
+  return os::WideToAnsi(os::Utf8ToWide(utf8), os::CP_GBK);
+}
 
 TEST(FormDescriptionTest, InheritedDescriptionLoadsIntoComponentsAndPositions) {
   std::unique_ptr<TSampleDerived, FreeDeleter> form(CreateForm<TSampleDerived>(nullptr));
@@ -81,11 +83,11 @@ TEST(FormDescriptionTest, InheritedDescriptionLoadsIntoComponentsAndPositions) {
     const char* name;
     int left, top, width, height;
   } bounds[] = {
-      {"edName", 80, 16, 150, 21},   // width changed by the derived window
-      {"Panel1", 0, 197, 360, 43},   // aligned to the bottom of the taller window
-      {"btnOk", 100, 9, 75, 25},     // moved by the derived window, inside Panel1
-      {"btnCancel", 272, 9, 75, 25}, // as the base placed it
-      {"btnHelp", 10, 9, 75, 25},    // added by the derived window
+      {"edName", 80, 16, 150, 21},    // width changed by the derived window
+      {"Panel1", 0, 197, 360, 43},    // aligned to the bottom of the taller window
+      {"btnOk", 100, 9, 75, 25},      // moved by the derived window, inside Panel1
+      {"btnCancel", 272, 9, 75, 25},  // as the base placed it
+      {"btnHelp", 10, 9, 75, 25},     // added by the derived window
       {"pnlInfo", 16, 80, 320, 60},
   };
   for (const auto& b : bounds) {
@@ -155,7 +157,8 @@ TEST(FormDescriptionTest, BrokenDescriptionsNameFileLineAndName) {
   };
   for (const auto& c : cases) {
     std::unique_ptr<TSampleBase, FreeDeleter> form(new TSampleBase(nullptr));
-    if (!c.isBase) LoadFormDescription(form.get(), "object frmSample: TSampleBase\nend\n", "x", true);
+    if (!c.isBase)
+      LoadFormDescription(form.get(), "object frmSample: TSampleBase\nend\n", "x", true);
     try {
       LoadFormDescription(form.get(), c.text, "TBad.form", c.isBase);
       ADD_FAILURE() << "loaded: " << c.text;

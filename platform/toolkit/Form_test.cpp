@@ -20,7 +20,9 @@ namespace {
 
 constexpr unsigned LookupRequest = WM_USER + 10;
 
-std::string NameOf(Component* c) { return c ? c->Name() : "(none)"; }
+std::string NameOf(Component* c) {
+  return c ? c->Name() : "(none)";
+}
 
 // A window built in code with two edits and two buttons; its handlers write what happened into
 // a log.
@@ -256,7 +258,8 @@ TEST_F(FormTest, ExitRunsBeforeEnterHoweverTheFocusMoves) {
          QTest::keyClick(window->ed2, Qt::Key_Backtab, Qt::ShiftModifier);
        },
        {"exit ed2", "enter ed1"}},
-      {"click", [&] { QTest::mouseClick(window->btnOk, Qt::LeftButton); },
+      {"click",
+       [&] { QTest::mouseClick(window->btnOk, Qt::LeftButton); },
        {"exit ed1", "enter btnOk", "click btnOk"}},
   };
   for (const auto& c : cases) {
@@ -374,8 +377,7 @@ TEST_F(FormTest, SentLookupRequestIsHandledBeforeTheSenderContinues) {
   EXPECT_EQ(window->log.back(), "lookup ed2");
   // A posted request waits for the queue.
   window->log.clear();
-  EXPECT_TRUE(PostMessage(window->Handle(), LookupRequest, 0,
-                          ControlParam(window->ed1)));
+  EXPECT_TRUE(PostMessage(window->Handle(), LookupRequest, 0, ControlParam(window->ed1)));
   EXPECT_TRUE(window->log.empty());
   ProcessMessages();
   EXPECT_EQ(window->log, (std::vector<std::string>{"lookup ed1"}));

@@ -102,17 +102,17 @@ const char* NameOf(const NamedValue (&table)[N], std::int32_t value) {
 
 // The palette colour that stands for a system colour index.
 QColor SystemQColor(int index) {
-  const QPalette palette =
-      qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::palette()
-                                                                     : QPalette();
+  const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                               ? QGuiApplication::palette()
+                               : QPalette();
   switch (index) {
-    case 0:  // scroll bar
+    case 0:   // scroll bar
     case 15:  // button face
       return palette.color(QPalette::Button);
-    case 1:  // desktop
+    case 1:   // desktop
     case 12:  // application work space
       return palette.color(QPalette::Mid);
-    case 2:  // active caption
+    case 2:   // active caption
     case 13:  // highlight
     case 27:
     case 29:
@@ -120,20 +120,20 @@ QColor SystemQColor(int index) {
     case 3:  // inactive caption
     case 28:
       return palette.color(QPalette::Inactive, QPalette::Highlight);
-    case 4:  // menu
+    case 4:   // menu
     case 10:  // borders
     case 11:
     case 30:
       return palette.color(QPalette::Window);
     case 5:  // window
       return palette.color(QPalette::Base);
-    case 6:  // window frame
+    case 6:   // window frame
     case 21:  // dark shadow
       return palette.color(QPalette::Shadow);
     case 7:  // menu text
     case 8:  // window text
       return palette.color(QPalette::Text);
-    case 9:  // caption text
+    case 9:   // caption text
     case 14:  // highlighted text
       return palette.color(QPalette::HighlightedText);
     case 16:  // button shadow
@@ -182,7 +182,8 @@ std::optional<TColor> ColorFromName(std::string_view name) {
 std::string ColorToString(TColor color) {
   if (const char* name = NameOf(kColorNames, color)) return name;
   char text[16];
-  std::snprintf(text, sizeof text, "$%.8X", static_cast<unsigned>(static_cast<std::int32_t>(color)));
+  std::snprintf(text, sizeof text, "$%.8X",
+                static_cast<unsigned>(static_cast<std::int32_t>(color)));
   return text;
 }
 
@@ -207,8 +208,7 @@ int CharsetCodePage(int charset) {
   }
 }
 
-Font::Font(QObject* parent)
-    : QObject(parent), name_("\xCB\xCE\xCC\xE5"), color_(clWindowText) {}
+Font::Font(QObject* parent) : QObject(parent), name_("\xCB\xCE\xCC\xE5"), color_(clWindowText) {}
 
 void Font::SetName(std::string name) {
   if (name == name_) return;
@@ -228,7 +228,9 @@ int Font::Size() const {
   return static_cast<int>(std::lround(std::abs(height_) * 72.0 / 96.0));
 }
 
-void Font::SetSize(int points) { SetHeight(-static_cast<int>(std::lround(points * 96.0 / 72.0))); }
+void Font::SetSize(int points) {
+  SetHeight(-static_cast<int>(std::lround(points * 96.0 / 72.0)));
+}
 
 void Font::SetHeight(int pixels) {
   if (pixels == height_) return;
@@ -278,7 +280,9 @@ QFont Font::ToQFont() const {
   return font;
 }
 
-void Font::Change() { emit Changed(); }
+void Font::Change() {
+  emit Changed();
+}
 
 namespace {
 [[maybe_unused]] const bool font_name = [] {

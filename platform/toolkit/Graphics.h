@@ -31,7 +31,9 @@ enum TColor : std::int32_t {};
 enum TCursor : std::int32_t {};
 
 inline constexpr std::int32_t clSystemColor = static_cast<std::int32_t>(0x80000000u);
-constexpr TColor SystemColor(int index) { return TColor(clSystemColor | index); }
+constexpr TColor SystemColor(int index) {
+  return TColor(clSystemColor | index);
+}
 
 inline constexpr TColor clScrollBar = SystemColor(0);
 inline constexpr TColor clBackground = SystemColor(1);

@@ -37,7 +37,9 @@ void Label::SetColor(TColor color) {
   ColorChanged();
 }
 
-void Label::Loaded() { AdjustBounds(); }
+void Label::Loaded() {
+  AdjustBounds();
+}
 
 void Label::SetParentColor(bool parentColor) {
   parent_color_ = parentColor;
@@ -86,14 +88,26 @@ void Label::SetFocusControlWidget(QWidget* widget) {
 void Label::ApplyAlignment() {
   Qt::Alignment flags;
   switch (alignment_) {
-    case taLeftJustify: flags = Qt::AlignLeft; break;
-    case taRightJustify: flags = Qt::AlignRight; break;
-    case taCenter: flags = Qt::AlignHCenter; break;
+    case taLeftJustify:
+      flags = Qt::AlignLeft;
+      break;
+    case taRightJustify:
+      flags = Qt::AlignRight;
+      break;
+    case taCenter:
+      flags = Qt::AlignHCenter;
+      break;
   }
   switch (layout_) {
-    case tlTop: flags |= Qt::AlignTop; break;
-    case tlCenter: flags |= Qt::AlignVCenter; break;
-    case tlBottom: flags |= Qt::AlignBottom; break;
+    case tlTop:
+      flags |= Qt::AlignTop;
+      break;
+    case tlCenter:
+      flags |= Qt::AlignVCenter;
+      break;
+    case tlBottom:
+      flags |= Qt::AlignBottom;
+      break;
   }
   setAlignment(flags);
 }

@@ -78,9 +78,15 @@ void Panel::paintEvent(QPaintEvent*) {
   if (Caption().empty()) return;
   Qt::Alignment flags = Qt::AlignVCenter;
   switch (alignment_) {
-    case taLeftJustify: flags |= Qt::AlignLeft; break;
-    case taRightJustify: flags |= Qt::AlignRight; break;
-    case taCenter: flags |= Qt::AlignHCenter; break;
+    case taLeftJustify:
+      flags |= Qt::AlignLeft;
+      break;
+    case taRightJustify:
+      flags |= Qt::AlignRight;
+      break;
+    case taCenter:
+      flags |= Qt::AlignHCenter;
+      break;
   }
   painter.setPen(palette().color(QPalette::WindowText));
   painter.setFont(font());

@@ -130,9 +130,12 @@ int OrdinalOf(const Prop& prop, const QVariant& value) {
     long long raw = 0;
     std::memcpy(&raw, value.constData(), static_cast<size_t>(type.sizeOf()));
     switch (type.sizeOf()) {
-      case 1: return static_cast<signed char>(raw);
-      case 2: return static_cast<short>(raw);
-      default: return static_cast<int>(raw);
+      case 1:
+        return static_cast<signed char>(raw);
+      case 2:
+        return static_cast<short>(raw);
+      default:
+        return static_cast<int>(raw);
     }
   }
   return value.toInt();

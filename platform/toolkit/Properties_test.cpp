@@ -7,6 +7,7 @@
 #include "toolkit/Classes.h"
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
+#include "toolkit/FormDescription.h"
 #include "toolkit/Label.h"
 #include "toolkit/Panel.h"
 
@@ -44,15 +45,24 @@ TEST_F(PropertiesTest, KindsOfPublishedProperties) {
     const char* name;
     PropKind kind;
   } cases[] = {
-      {edit, "Text", PropKind::Text},         {edit, "text", PropKind::Text},
-      {edit, "MaxLength", PropKind::Integer}, {edit, "Color", PropKind::Integer},
-      {edit, "Left", PropKind::Integer},      {edit, "Enabled", PropKind::Enumeration},
-      {edit, "Font", PropKind::Object},       {edit, "OnExit", PropKind::Method},
-      {edit, "OnChange", PropKind::Method},   {edit, "Align", PropKind::Enumeration},
-      {edit, "Name", PropKind::Text},         {label, "Caption", PropKind::Text},
-      {check, "State", PropKind::Enumeration}, {edit->Font(), "Style", PropKind::Set},
-      {edit, "Caption", PropKind::None},      {edit, "objectName", PropKind::None},
-      {label, "OnEnter", PropKind::None},     {nullptr, "Text", PropKind::None},
+      {edit, "Text", PropKind::Text},
+      {edit, "text", PropKind::Text},
+      {edit, "MaxLength", PropKind::Integer},
+      {edit, "Color", PropKind::Integer},
+      {edit, "Left", PropKind::Integer},
+      {edit, "Enabled", PropKind::Enumeration},
+      {edit, "Font", PropKind::Object},
+      {edit, "OnExit", PropKind::Method},
+      {edit, "OnChange", PropKind::Method},
+      {edit, "Align", PropKind::Enumeration},
+      {edit, "Name", PropKind::Text},
+      {label, "Caption", PropKind::Text},
+      {check, "State", PropKind::Enumeration},
+      {edit->Font(), "Style", PropKind::Set},
+      {edit, "Caption", PropKind::None},
+      {edit, "objectName", PropKind::None},
+      {label, "OnEnter", PropKind::None},
+      {nullptr, "Text", PropKind::None},
       {edit, "", PropKind::None},
   };
   for (const auto& c : cases) {
@@ -169,6 +179,74 @@ TEST_F(PropertiesTest, ValuesAsVariants) {
   EXPECT_EQ(GetPropValue(edit, "Missing").Type(), automation::VarType::Empty);
 }
 
+// A component with a string list and a collection, as a list view has its columns.
+class TColumnItem : public CollectionItem {
+  Q_OBJECT
+  Q_PROPERTY(std::string Caption MEMBER caption)
+  Q_PROPERTY(int Width MEMBER width)
+ public:
+  using CollectionItem::CollectionItem;
+  std::string caption;
+  int width = 50;
+};
+
+class TColumnHolder : public NonVisualComponent {
+  Q_OBJECT
+  Q_PROPERTY(toolkit::Collection* Columns READ Columns)
+  Q_PROPERTY(toolkit::Strings* Items READ Items)
+ public:
+  explicit TColumnHolder(Component* owner)
+      : NonVisualComponent(owner),
+        columns_([](Collection* c) { return std::make_unique<TColumnItem>(c); }) {}
+  Collection* Columns() { return &columns_; }
+  Strings* Items() { return &items_; }
+
+ private:
+  Collection columns_;
+  Strings items_;
+};
+TOOLKIT_REGISTER_CLASS(TColumnHolder, "TColumnHolder");
+
+TEST(IndexedEntriesTest, ColumnsAndItemsByIndex) {
+  Form form(nullptr);
+  LoadFormDescription(&form,
+                      "object frm: TForm\n"
+                      "  object Holder: TColumnHolder\n"
+                      "    Items = (\"A\" \"B\")\n"
+                      "    Columns = <\n"
+                      "      item\n"
+                      "        Caption = \"Code\"\n"
+                      "      end\n"
+                      "      item\n"
+                      "        Caption = \"Name\"\n"
+                      "        Width = 120\n"
+                      "      end>\n"
+                      "  end\n"
+                      "end\n",
+                      "TInline.form", true);
+  EndFormLoading(&form);
+  auto* holder = form.FindComponent<TColumnHolder>("Holder");
+  ASSERT_NE(holder, nullptr);
+  EXPECT_EQ(holder->Items()->Text(), "A\r\nB\r\n");
+  ASSERT_EQ(holder->Columns()->Count(), 2);
+  EXPECT_EQ(holder->Columns()->ItemAs<TColumnItem>(1)->width, 120);
+
+  // "Columns_1.Caption": the entry, then the property path on it.
+  Persistent* column = IndexedEntry(holder, "Columns", 1);
+  ASSERT_NE(column, nullptr);
+  EXPECT_EQ(GetStrPropOf(column, "Caption"), "Name");
+  EXPECT_TRUE(TrySetPropertyPath(column, "Caption", automation::Variant("Title")));
+  EXPECT_EQ(holder->Columns()->ItemAs<TColumnItem>(1)->caption, "Title");
+  EXPECT_EQ(IndexedEntry(holder, "Columns", 9), nullptr);  // "Columns_9": no such entry
+  EXPECT_EQ(IndexedEntry(holder->Columns(), "Items", 0), holder->Columns()->Items(0));
+  EXPECT_EQ(IndexedEntry(holder, "Items", 0), nullptr);  // a string list is not a collection
+  // "Items_5" on a two-line list: extended with empty lines.
+  auto* items = dynamic_cast<Strings*>(GetObjectProperty(holder, "Items"));
+  ASSERT_NE(items, nullptr);
+  items->SetStringAt(5, "Z");
+  EXPECT_EQ(items->Count(), 6);
+}
+
 TEST(StringsTest, LinesTextAndIndexedSetting) {
   Strings lines;
   int changes = 0;
@@ -190,3 +268,5 @@ TEST(StringsTest, LinesTextAndIndexedSetting) {
 
 }  // namespace
 }  // namespace toolkit
+
+#include "Properties_test.moc"

@@ -1,8 +1,8 @@
 #include "toolkit/WindowPicture.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
-#include <QCoreApplication>
 #include <QResizeEvent>
 #include <QWidget>
 
