@@ -9,6 +9,27 @@
 #include <string_view>
 #include <vector>
 
+#include "automation/Variant.h"
+
+// The job server's provider of scheme records, asked with AS_GetRecords(provider) after a
+// LoadTable([user, program]) chose the records of one user and program.
+inline constexpr const char* SchemeProvider = "pvdConSave";
+
+// A scheme record as the provider delivers it.
+struct TSchemeRecord {
+  std::string Name;        // NCONDITION, database code page
+  std::string Creator;     // CREATOR
+  std::string Programme;   // PROGRAMME
+  std::string CreateDate;  // CREATE_DATE "yyyymmdd"
+  std::string Paths;       // SCONDITION
+  std::string Values;      // VCONDITION, database code page
+};
+
+// The records of the provider's answer: a two-dimensional array whose row 0 names the columns
+// (letter case ignored, in any order, further columns ignored) and whose further rows are the
+// records. An empty answer has no records; an answer of another shape raises automation::Error.
+std::vector<TSchemeRecord> SchemeRecordsOf(const automation::Variant& Answer);
+
 // The longest scheme name, in bytes of the 8-bit text (a Chinese character counts two).
 inline constexpr size_t SchemeNameLimit = 20;
 

@@ -20,3 +20,17 @@ void TDLLBaseController::DoHostEvent(std::int32_t Code) {
 void TDLLBaseController::Reserved() {}
 
 TDLLBaseController::~TDLLBaseController() = default;
+
+#include "automation/Variant.h"
+
+// Constant-initialised, so the batch controller's unit may set it during the plug-in's start-up
+// whatever the order of the units' initialisation.
+TDLLControllerClass DLLControllerClass = nullptr;
+
+extern "C" TDLLBaseController* GetController() {
+  if (DLLControllerClass == nullptr) {
+    throw automation::Error(
+        "QRN DLL Internal Error :\rNot Assign \"DLLControllerClass\" varible");
+  }
+  return DLLControllerClass();
+}

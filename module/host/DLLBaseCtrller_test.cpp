@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -60,6 +61,31 @@ TEST(DLLBaseController, EmptyHandlerSkipsNotifications) {
   EXPECT_NO_THROW(controller.NotifyCreated());
   EXPECT_NO_THROW(controller.NotifyCustom());
   EXPECT_NO_THROW(controller.DoHostEvent(0x130));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GetController, WithoutControllerClassRaisesTheInternalError) {
+  ASSERT_EQ(DLLControllerClass, nullptr);
+  try {
+    GetController();
+    ADD_FAILURE() << "no error";
+  } catch (const automation::Error& e) {
+    EXPECT_STREQ(e.what(), "QRN DLL Internal Error :\rNot Assign \"DLLControllerClass\" varible");
+  }
+}
+
+TEST(GetController, EachCallGivesAnIndependentController) {
+  DLLControllerClass = [] { return static_cast<TDLLBaseController*>(new WindowlessController); };
+  std::unique_ptr<TDLLBaseController> a(GetController());
+  std::unique_ptr<TDLLBaseController> b(GetController());
+  DLLControllerClass = nullptr;
+  ASSERT_NE(a, nullptr);
+  EXPECT_NE(a.get(), b.get());
+  a->ResultCode = 1;
+  EXPECT_EQ(b->ResultCode, 0);
 }
 
 }  // namespace
