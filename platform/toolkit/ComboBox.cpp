@@ -66,6 +66,14 @@ ComboBox::ComboBox(Component* owner) : QWidget(nullptr), WinControl(this, owner)
   Rebuild();
 }
 
+ComboBox::~ComboBox() {
+  // The inner widgets report their events to this control; they go while it is still whole.
+  dying_ = true;
+  delete combo_;
+  delete edit_;
+  delete list_;
+}
+
 void ComboBox::SetStyle(TComboBoxStyle style) {
   if (style == style_) return;
   const std::string text = Text();
@@ -282,6 +290,7 @@ void ComboBox::ColorChanged() {
 }
 
 bool ComboBox::FilterEvent(QObject* watched, QEvent* event) {
+  if (dying_) return false;
   // Moving between the inner widgets (the edit and the list of csSimple) stays in the control.
   if (event->type() == QEvent::FocusOut && QApplication::focusWidget() &&
       isAncestorOf(QApplication::focusWidget())) {

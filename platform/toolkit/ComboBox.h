@@ -58,6 +58,7 @@ class ComboBox : public QWidget, public WinControl {
 
  public:
   explicit ComboBox(Component* owner);
+  ~ComboBox() override;
 
   TComboBoxStyle Style() const { return style_; }
   void SetStyle(TComboBoxStyle style);
@@ -133,6 +134,8 @@ class ComboBox : public QWidget, public WinControl {
   QListWidget* list_ = nullptr;
   bool showing_ = false;
   bool sorting_ = false;
+  // Set while the control is being destroyed: its inner widgets go first and report nothing.
+  bool dying_ = false;
 };
 
 }  // namespace toolkit

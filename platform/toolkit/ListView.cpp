@@ -403,9 +403,13 @@ ListView::ListView(Component* owner) : QWidget(nullptr), WinControl(this, owner)
 }
 
 ListView::~ListView() {
-  // The views go with the widget; they must not ask the model for items that are already gone.
+  // The views report their events to this control and ask the model for items: they go while
+  // both are still whole.
+  dying_ = true;
   list_->setModel(nullptr);
   tree_->setModel(nullptr);
+  delete list_;
+  delete tree_;
 }
 
 QAbstractItemView* ListView::QtView() const {
@@ -840,6 +844,7 @@ void ListView::ColorChanged() {
 }
 
 bool ListView::FilterEvent(QObject* watched, QEvent* event) {
+  if (dying_) return false;
   // Moving between the inner widgets (the view and an in-place editor) stays in the control.
   if (event->type() == QEvent::FocusOut && QApplication::focusWidget() &&
       isAncestorOf(QApplication::focusWidget())) {

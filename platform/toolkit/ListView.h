@@ -342,6 +342,8 @@ class ListView : public QWidget, public WinControl {
   bool syncing_ = false;
   bool sorting_ = false;
   int editing_ = 0;
+  // Set while the control is being destroyed: its inner widgets go first and report nothing.
+  bool dying_ = false;
 };
 
 }  // namespace toolkit

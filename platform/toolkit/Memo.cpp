@@ -23,6 +23,17 @@ Memo::Memo(Component* owner) : QPlainTextEdit(nullptr), WinControl(this, owner) 
   });
 }
 
+Memo::~Memo() {
+  // The viewport reports its events to this control; it goes while the control is still whole.
+  dying_ = true;
+  setViewport(new QWidget);
+}
+
+bool Memo::FilterEvent(QObject* watched, QEvent* event) {
+  if (dying_) return false;
+  return WinControl::FilterEvent(watched, event);
+}
+
 std::string Memo::Text() const {
   std::string text;
   const auto& lines = lines_->Lines();

@@ -45,6 +45,7 @@ class Memo : public QPlainTextEdit, public WinControl {
 
  public:
   explicit Memo(Component* owner);
+  ~Memo() override;
 
   Strings* Lines() const { return lines_.get(); }
   std::string Text() const;
@@ -87,6 +88,7 @@ class Memo : public QPlainTextEdit, public WinControl {
   void FontChanged() override;
   void ColorChanged() override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool FilterEvent(QObject* watched, QEvent* event) override;
 
   NotifyEvent FOnChange;
 
@@ -106,6 +108,8 @@ class Memo : public QPlainTextEdit, public WinControl {
   QPointer<toolkit::PopupMenu> popup_menu_;
   bool showing_ = false;
   std::string shown_text_;
+  // Set while the control is being destroyed: its inner widgets go first and report nothing.
+  bool dying_ = false;
 };
 
 }  // namespace toolkit

@@ -102,6 +102,10 @@ PageControl::PageControl(Component* owner) : QWidget(nullptr), WinControl(this, 
 }
 
 PageControl::~PageControl() {
+  // The tab bar reports its events to this control; it goes while the control is still whole.
+  dying_ = true;
+  delete tabs_;
+  tabs_ = nullptr;
   for (TabSheet* page : pages_) page->page_control_ = nullptr;
 }
 
@@ -373,6 +377,7 @@ void PageControl::FontChanged() {
 }
 
 bool PageControl::FilterEvent(QObject* watched, QEvent* event) {
+  if (dying_) return false;
   if (watched == tabs_ && event->type() == QEvent::MouseButtonPress) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton) {

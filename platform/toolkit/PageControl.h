@@ -188,6 +188,8 @@ class PageControl : public QWidget, public WinControl {
   QPointer<toolkit::ImageList> images_;
   QPointer<toolkit::PopupMenu> popup_menu_;
   bool updating_ = false;
+  // Set while the control is being destroyed: its inner widgets go first and report nothing.
+  bool dying_ = false;
 };
 
 }  // namespace toolkit

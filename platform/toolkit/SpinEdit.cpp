@@ -34,6 +34,17 @@ SpinEdit::SpinEdit(Component* owner) : QAbstractSpinBox(nullptr), WinControl(thi
   SetText("0");
 }
 
+SpinEdit::~SpinEdit() {
+  // The editor reports its events to this control; it goes while the control is still whole.
+  dying_ = true;
+  setLineEdit(new QLineEdit);
+}
+
+bool SpinEdit::FilterEvent(QObject* watched, QEvent* event) {
+  if (dying_) return false;
+  return WinControl::FilterEvent(watched, event);
+}
+
 int SpinEdit::CheckValue(int value) const {
   if (min_value_ == 0 && max_value_ == 0) return value;
   return std::clamp(value, min_value_, std::max(min_value_, max_value_));

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <QAbstractSpinBox>
+#include <QLineEdit>
 #include <QPointer>
 
 #include "toolkit/Control.h"
@@ -38,6 +39,7 @@ class SpinEdit : public QAbstractSpinBox, public WinControl {
 
  public:
   explicit SpinEdit(Component* owner);
+  ~SpinEdit() override;
 
   int Value() const;
   // Shows the value held to the limits.
@@ -65,6 +67,9 @@ class SpinEdit : public QAbstractSpinBox, public WinControl {
   int CheckValue(int value) const;
   void SelectAll() { selectAll(); }
 
+  // For this layer and its tests: the Qt editor inside.
+  QLineEdit* QtEdit() const { return lineEdit(); }
+
   // Qt's spin box interface: the buttons and keys step by Increment.
   void stepBy(int steps) override;
   QValidator::State validate(QString& input, int& pos) const override;
@@ -76,6 +81,7 @@ class SpinEdit : public QAbstractSpinBox, public WinControl {
   void DoExit() override;
   void ColorChanged() override;
   StepEnabled stepEnabled() const override;
+  bool FilterEvent(QObject* watched, QEvent* event) override;
 
   NotifyEvent FOnChange;
 
@@ -90,6 +96,8 @@ class SpinEdit : public QAbstractSpinBox, public WinControl {
   std::string ime_name_;
   QPointer<toolkit::PopupMenu> popup_menu_;
   bool showing_ = false;
+  // Set while the control is being destroyed: its inner widgets go first and report nothing.
+  bool dying_ = false;
 };
 
 }  // namespace toolkit

@@ -285,7 +285,13 @@ DrawGrid::DrawGrid(Component* owner) : QTableView(nullptr), WinControl(this, own
 }
 
 DrawGrid::~DrawGrid() {
+  // The viewport, the headers and an open editor report their events to this control: they go
+  // while it is still whole.
+  dying_ = true;
   setModel(nullptr);
+  setViewport(new QWidget);
+  setHorizontalHeader(new QHeaderView(Qt::Horizontal, this));
+  setVerticalHeader(new QHeaderView(Qt::Vertical, this));
 }
 
 void DrawGrid::SetColCount(int count) {
@@ -554,6 +560,7 @@ void DrawGrid::FontChanged() {
 }
 
 bool DrawGrid::FilterEvent(QObject* watched, QEvent* event) {
+  if (dying_) return false;
   // Moving between the grid and its cell editor stays in the control.
   if (event->type() == QEvent::FocusOut && QApplication::focusWidget() &&
       isAncestorOf(QApplication::focusWidget())) {

@@ -170,6 +170,8 @@ class DrawGrid : public QTableView, public WinControl {
   TColor fixed_color_ = clBtnFace;
   QPointer<toolkit::PopupMenu> popup_menu_;
   bool syncing_ = false;
+  // Set while the control is being destroyed: its inner widgets go first and report nothing.
+  bool dying_ = false;
 };
 
 using SetEditTextEvent = Event<int, int, const std::string&>;
