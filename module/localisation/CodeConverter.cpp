@@ -32,6 +32,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Properties.h"
+#include "toolkit/StringGrid.h"
 
 namespace {
 
@@ -379,7 +380,8 @@ void TCodeConverter::ConvertComponent(Component* c, int m) {
     ConvertLines(*this, HeldObject<Strings>(c, "BeginWords"), m);
     ConvertLines(*this, HeldObject<Strings>(c, "FinalWords"), m);
     ConvertTextProperty(*this, c, "HintWord", m, false);
-    ConvertListView(*this, c->FindComponent("ListBox"), m);
+    // The panel publishes its list's columns and rows as its own.
+    ConvertListView(*this, c, m);
   } else if (c->InheritsFrom("TListView")) {
     ConvertListView(*this, c, m);
   } else if (auto* combo = dynamic_cast<toolkit::ComboBox*>(c)) {
@@ -390,6 +392,11 @@ void TCodeConverter::ConvertComponent(Component* c, int m) {
     if (combo->ItemIndex() < 0 && combo->Items()->Count() > 0) combo->SetItemIndex(0);
   } else if (c->InheritsFrom("TDBNavigator")) {
     ConvertLines(*this, HeldObject<Strings>(c, "Hints"), m);
+  } else if (auto* grid = dynamic_cast<toolkit::StringGrid*>(c)) {
+    for (int row = 0; row < grid->RowCount(); ++row)
+      for (int col = 0; col < grid->ColCount(); ++col)
+        if (std::string text = grid->Cells(col, row); !text.empty())
+          grid->SetCells(col, row, GbToBig5Text(text));
   }
 }
 
