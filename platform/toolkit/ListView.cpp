@@ -28,18 +28,14 @@ struct ListItem::Contents {
 };
 
 ListItem::ListItem(Collection* items) : CollectionItem(items), d_(std::make_unique<Contents>()) {
-  auto* owner = static_cast<ListItems*>(items);
-  Contents* contents = d_.get();
-  // The sub-items travel with the contents when the list is sorted: the notification finds the
-  // item that holds them now.
-  contents->subItems->SetOnChange([owner, contents] {
-    for (int i = 0; i < owner->Count(); ++i) {
-      if (owner->Items(i)->d_.get() == contents) {
-        owner->Owner()->ItemChanged(owner->Items(i), ctText);
-        return;
-      }
-    }
+  d_->subItems->SetOnChange([this] {
+    if (ListView* view = GetListView()) view->ItemChanged(this, ctText);
   });
+}
+
+int ListItem::Index() const {
+  auto* items = static_cast<ListItems*>(GetCollection());
+  return items ? items->IndexOf(this) : -1;
 }
 
 ListItem::~ListItem() = default;
@@ -136,22 +132,57 @@ void ListItem::MakeVisible() {
 }
 
 void ListItem::Delete() {
-  Collection* items = GetCollection();
+  auto* items = static_cast<ListItems*>(GetCollection());
   if (items) items->Delete(Index());
 }
 
 ListItems::ListItems(ListView* view)
     : Collection([](Collection* c) { return std::make_unique<ListItem>(c); }), view_(view) {}
 
+void ListItems::Reconcile() {
+  std::vector<const CollectionItem*> entries;
+  entries.reserve(static_cast<size_t>(Count()));
+  for (int i = 0; i < Count(); ++i) entries.push_back(Collection::Items(i));
+  auto present = [&](const ListItem* item) {
+    return std::find(entries.begin(), entries.end(), item) != entries.end();
+  };
+  order_.erase(
+      std::remove_if(order_.begin(), order_.end(), [&](ListItem* i) { return !present(i); }),
+      order_.end());
+  for (const CollectionItem* entry : entries) {
+    auto* item = static_cast<ListItem*>(const_cast<CollectionItem*>(entry));
+    if (std::find(order_.begin(), order_.end(), item) == order_.end()) order_.push_back(item);
+  }
+}
+
+ListItem* ListItems::Add() {
+  return static_cast<ListItem*>(Collection::Add());
+}
+
+ListItem* ListItems::Items(int index) const {
+  if (index < 0 || index >= static_cast<int>(order_.size())) return nullptr;
+  return order_[static_cast<size_t>(index)];
+}
+
+int ListItems::IndexOf(const ListItem* item) const {
+  auto it = std::find(order_.begin(), order_.end(), item);
+  return it == order_.end() ? -1 : static_cast<int>(it - order_.begin());
+}
+
+void ListItems::Delete(int index) {
+  ListItem* item = Items(index);
+  if (!item) throw Error("List index out of bounds (" + std::to_string(index) + ")");
+  Collection::Delete(Collection::IndexOf(item));
+}
+
 ListItem* ListItems::Insert(int index) {
   index = std::clamp(index, 0, Count());
   BeginUpdate();
   ListItem* added = Add();
-  // The new contents move from the end to `index`; the items after it take the contents before.
-  for (int i = Count() - 1; i > index; --i) std::swap(Items(i)->d_, Items(i - 1)->d_);
-  (void)added;
+  order_.pop_back();
+  order_.insert(order_.begin() + index, added);
   EndUpdate();
-  return Items(index);
+  return added;
 }
 
 void ListItems::BeginUpdate() {
@@ -376,7 +407,10 @@ ListView::ListView(Component* owner) : QWidget(nullptr), WinControl(this, owner)
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
 
   columns_->SetOnChange([this] { ColumnsChanged(); });
-  items_->SetOnChange([this] { ItemsChanged(); });
+  items_->SetOnChange([this] {
+    items_->Reconcile();
+    ItemsChanged();
+  });
   QObject::connect(selection, &QItemSelectionModel::selectionChanged, this, [this] {
     if (!syncing_) SelectionChangedByUser();
   });
@@ -685,9 +719,10 @@ bool ListView::CustomSort(const std::function<int(ListItem*, ListItem*, int)>& c
   std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
     return order(items_->Items(a), items_->Items(b), data) < 0;
   });
-  std::vector<std::unique_ptr<ListItem::Contents>> contents(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) contents[i] = std::move(items_->Items(rows[i])->d_);
-  for (int i = 0; i < count; ++i) items_->Items(i)->d_ = std::move(contents[i]);
+  std::vector<ListItem*> sorted;
+  sorted.reserve(static_cast<size_t>(count));
+  for (int row : rows) sorted.push_back(items_->Items(row));
+  items_->order_ = std::move(sorted);
   model_->Reset();
   ShowSelection();
   return true;

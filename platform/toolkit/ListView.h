@@ -27,9 +27,9 @@
 // contents and the caption; reading gives the width shown), Alignment (taLeftJustify), AutoSize
 // (False: True shares the free width among such columns), MinWidth, MaxWidth and Tag.
 //
-// Sorting moves the contents of the items (caption, sub-items, picture, data, state) between the
-// item objects, so that "Items_0" is always the first item shown; an item pointer kept across a
-// sort then stands at the same place, not for the same contents.
+// Items keep their identity: sorting changes the order they are shown in (Items(i), Index), so
+// that an item added to a sorted list can still be filled after Add. "Items_2" of a language pack
+// reaches the third item created (see ListItems).
 #pragma once
 
 #include <QPointer>
@@ -125,6 +125,8 @@ class ListItem : public CollectionItem {
   explicit ListItem(Collection* items);
   ~ListItem() override;
 
+  // Position in the order the list shows its items.
+  int Index() const;
   const std::string& Caption() const;
   void SetCaption(std::string caption);
   Strings* SubItems() const;
@@ -153,16 +155,24 @@ class ListItem : public CollectionItem {
   std::unique_ptr<Contents> d_;
 };
 
+// The items of a list view in the order it shows them. Sorting and Insert change that order,
+// not the order the collection created its entries in (which is what IndexedEntry, "Items_2",
+// reaches); the two agree until the list is sorted or an item is inserted.
 class ListItems : public Collection {
   Q_OBJECT
  public:
   explicit ListItems(ListView* view);
 
-  ListItem* Add() { return static_cast<ListItem*>(Collection::Add()); }
+  // A new item, last (or where a sorted list puts it once its caption is set).
+  ListItem* Add();
   // A new item at `index` (the items from there on move down one place).
   ListItem* Insert(int index);
-  ListItem* Items(int index) const { return static_cast<ListItem*>(Collection::Items(index)); }
+  // Item `index` in the order shown; null outside 0..Count-1.
+  ListItem* Items(int index) const;
   ListItem* operator[](int index) const { return Items(index); }
+  int IndexOf(const ListItem* item) const;
+  // Removes and destroys item `index` (in the order shown); Error outside 0..Count-1.
+  void Delete(int index);
   ListView* Owner() const { return view_; }
   // Groups changes: the list shows them once, at the last EndUpdate.
   void BeginUpdate();
@@ -170,8 +180,14 @@ class ListItems : public Collection {
   bool Updating() const { return update_count_ > 0; }
 
  private:
+  friend class ListView;
+  // Brings the order up to date with the collection's entries: entries gone leave it, new ones
+  // come last.
+  void Reconcile();
+
   ListView* view_;
   int update_count_ = 0;
+  std::vector<ListItem*> order_;
 };
 
 using LVChangeEvent = Event<ListItem*, TItemChange>;

@@ -19,6 +19,16 @@ void Splitter::SetBeveled(bool beveled) {
   update();
 }
 
+void Splitter::SetBounds(int left, int top, int width, int height) {
+  Control::SetBounds(left, top, width, height);
+  UpdateCursor();
+}
+
+void Splitter::enterEvent(QEnterEvent* event) {
+  UpdateCursor();
+  QWidget::enterEvent(event);
+}
+
 void Splitter::UpdateCursor() {
   const TCursor wanted = Horizontal() ? crHSplit : crVSplit;
   if (Cursor() == crHSplit || Cursor() == crVSplit || Cursor() == crDefault) SetCursor(wanted);

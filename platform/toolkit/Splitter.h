@@ -33,6 +33,9 @@ class Splitter : public QWidget, public Control {
   bool Beveled() const { return beveled_; }
   void SetBeveled(bool beveled);
 
+  // The cursor follows the direction of the bar.
+  void SetBounds(int left, int top, int width, int height) override;
+
   // The control the splitter resizes now, or null.
   Control* ResizeControl() const;
   // Resizes that control by `delta` pixels in the splitter's direction (positive: towards the
@@ -46,6 +49,7 @@ class Splitter : public QWidget, public Control {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
   bool FilterEvent(QObject* watched, QEvent* event) override;
 
   CanResizeEvent FOnCanResize;
