@@ -11,6 +11,7 @@ TGSpeedButton::TGSpeedButton(toolkit::Component* owner) : toolkit::SpeedButton(o
 void TGSpeedButton::SetGlyphIndex(int index) {
   if (index == glyph_index_) return;
   glyph_index_ = index;
+  load_failed_ = false;
   SetCaption(std::to_string(index));
   try {
     if (index == 0 || index > GetMaxBmpID()) {
@@ -27,6 +28,7 @@ void TGSpeedButton::SetGlyphIndex(int index) {
     SetCaption(std::string());
     SetNumGlyphs(picture.Width() / picture.Height());
   } catch (const std::exception&) {
+    load_failed_ = true;
     toolkit::MessageDlg(Gbk("读取 BMP 发生错误"), toolkit::mtError,
                         toolkit::ButtonSet({toolkit::mbOK}));
   }

@@ -26,10 +26,13 @@ class TGSpeedButton : public toolkit::SpeedButton {
   int GlyphIndex() const { return glyph_index_; }
   // See the header comment; setting the number the button has already does nothing.
   void SetGlyphIndex(int index);
+  // Whether the last GlyphIndex raised an error while its picture was loaded.
+  bool GlyphLoadFailed() const { return load_failed_; }
   int HintIndex() const { return hint_index_; }
   void SetHintIndex(int index) { hint_index_ = index; }
 
  private:
   int glyph_index_ = 0;
   int hint_index_ = 0;
+  bool load_failed_ = false;
 };

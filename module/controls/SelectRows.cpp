@@ -293,6 +293,7 @@ void TZelRowStore::RemoveAt(int index, bool log) {
   CountCells(*row, -1);
   auto& changed = changes_.Changed;
   changed.erase(std::remove(changed.begin(), changed.end(), row.get()), changed.end());
+  changes_.Removed.push_back(std::move(row));
   if (log) NoteRemove(index);
 }
 
@@ -304,7 +305,7 @@ void TZelRowStore::Remove(int index) {
 }
 
 void TZelRowStore::Clear() {
-  rows_->Clear();
+  for (auto& row : rows_->TakeAll()) changes_.Removed.push_back(std::move(row));
   count_ = 0;
   lengths_.clear();
   sub_counts_.clear();

@@ -62,6 +62,9 @@ struct TZelRowChanges {
   };
   std::vector<Step> Steps;
   std::vector<const TZelRow*> Changed;
+  // The rows removed since; they live until the view has taken the changes, so that what the
+  // view still holds of them can be read.
+  std::vector<std::unique_ptr<TZelRow>> Removed;
 };
 
 class TZelRowStore {
@@ -114,7 +117,10 @@ class TZelRowStore {
 
   // ---- For the list view ----
   TZelRowChanges TakeChanges();
-  bool HasChanges() const { return changes_.Reset || !changes_.Steps.empty() || !changes_.Changed.empty(); }
+  bool HasChanges() const {
+    return changes_.Reset || !changes_.Steps.empty() || !changes_.Changed.empty() ||
+           !changes_.Removed.empty();
+  }
 
  private:
   class Sequence;
