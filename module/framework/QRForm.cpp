@@ -163,9 +163,14 @@ std::string TQRForm::UiCodePage() const { return converter_->UICodePage(); }
 
 std::string TQRForm::LocalText(std::string_view ClassName, std::string_view Key, bool Convert,
                                std::string_view Default) const {
-  std::string fallback(Default);
-  if (Convert) fallback = automation::VarToStr(converter_->ToUICode(Variant(fallback)));
-  return GetLangMessage(lang_controller_->DesignType(), ClassName, Key, fallback);
+  // Packs are read as the module's own GB text, like every text of a window, so the pack's text
+  // takes the same way to the screen as the default does.
+  std::string text(Default);
+  if (Convert) text = automation::VarToStr(converter_->ToUICode(Variant(text)));
+  const std::optional<std::string> packed =
+      FindLangMessage(lang_controller_->DesignType(), ClassName, Key);
+  if (!packed) return text;
+  return Convert ? automation::VarToStr(converter_->ToUICode(Variant(*packed))) : *packed;
 }
 
 void TQRForm::PrepareDataSets() {

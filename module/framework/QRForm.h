@@ -71,8 +71,8 @@ class TQRForm : public toolkit::Form {
   // The converter's system and interface code pages ("936", "950", "437").
   std::string SystemCodePage() const;
   std::string UiCodePage() const;
-  // The message text Key of the language pack of ClassName; otherwise Default, converted to the
-  // interface code page when Convert is true.
+  // The message text Key of the language pack of ClassName, otherwise Default; converted to the
+  // interface code page when Convert is true (packs are read as GB text, as defaults are written).
   std::string LocalText(std::string_view ClassName, std::string_view Key, bool Convert,
                         std::string_view Default) const;
 

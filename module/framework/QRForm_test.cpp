@@ -3,7 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
 
 #include "controls/GSpdBtn.h"
 #include "localisation/testdata/TestInstallation.h"
@@ -289,8 +293,9 @@ TEST(QRForm, LocalTexts) {
                          "<?xml version=\"1.0\" encoding=\"BIG5\"?><TfrmBaseGene><sPublicVer Msg=\"" +
                              Big5(u"-普及版") + "\"/></TfrmBaseGene>");
   TQRForm* form = toolkit::CreateForm<TQRForm>(nullptr);
-  // From the pack, as the pack gives it (a GBK text, converted with the rest of the window).
-  EXPECT_EQ(form->LocalText("TfrmBaseGene", "sPublicVer", true, Gbk("-x")), Gbk("-普及版"));
+  // From the pack, read as GB text and converted for the screen like the default.
+  EXPECT_EQ(form->LocalText("TfrmBaseGene", "sPublicVer", true, Gbk("-x")), Big5(u"-普及版"));
+  EXPECT_EQ(form->LocalText("TfrmBaseGene", "sPublicVer", false, Gbk("-x")), Gbk("-普及版"));
   // The default, converted for the screen or not.
   EXPECT_EQ(form->LocalText("TfrmBaseGene", "sExeVer", true, Gbk("执行版")), Big5(u"執行版"));
   EXPECT_EQ(form->LocalText("TfrmBaseGene", "sExeVer", false, Gbk("执行版")), Gbk("执行版"));
@@ -444,6 +449,162 @@ TEST(QRForm, PrepareDataSetsOnSimplifiedInstallationKeepsTexts) {
   form->PrepareDataSets();
   EXPECT_EQ(form->name->DisplayLabel(), Gbk("方案名称"));
   EXPECT_EQ(form->name->DisplayText(), Gbk("每月退货"));
+  toolkit::Free(form);
+}
+
+
+// ---- The module's own window texts survive GB → BIG5 → GB ----------------------------------------
+
+// The texts with Chinese characters of a text: every double-quoted literal (with \" escapes);
+// with `gbkCallsOnly` only those written as Gbk("...").
+void CollectLiterals(const std::string& text, bool gbkCallsOnly, std::set<std::string>& out) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '"') continue;
+    if (gbkCallsOnly && (i < 4 || text.compare(i - 4, 4, "Gbk(") != 0)) continue;
+    std::string literal;
+    size_t j = i + 1;
+    for (; j < text.size() && text[j] != '"' && text[j] != '\n'; ++j) {
+      if (text[j] == '\\' && j + 1 < text.size()) ++j;
+      literal += text[j];
+    }
+    if (j < text.size() && text[j] == '"') {
+      const bool chinese = std::any_of(literal.begin(), literal.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+      if (chinese) out.insert(literal);
+      i = j;
+    }
+  }
+}
+
+std::string ReadText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The captions, hints and item texts of the module's window descriptions, the texts its code
+// writes (Gbk literals outside the tests) and the texts of the Simplified Chinese language packs.
+std::set<std::string> ModuleWindowTexts() {
+  namespace fs = std::filesystem;
+  std::set<std::string> utf8;
+  const fs::path source = QZLB27_SOURCE_DIR;
+  for (const auto& entry : fs::recursive_directory_iterator(source / "module")) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path& file = entry.path();
+    const std::string name = file.filename().string();
+    if (file.extension() == ".form") {
+      CollectLiterals(ReadText(file), false, utf8);
+    } else if ((file.extension() == ".cpp" || file.extension() == ".h") &&
+               name.find("_test") == std::string::npos &&
+               file.string().find("testdata") == std::string::npos) {
+      CollectLiterals(ReadText(file), true, utf8);
+    }
+  }
+  std::set<std::string> texts;
+  for (const std::string& text : utf8) texts.insert(Gbk(text));
+  const fs::path packs = source / "data" / "MultiLanguage" / "CHS";
+  if (fs::is_directory(packs)) {
+    for (const auto& entry : fs::directory_iterator(packs)) {
+      if (entry.path().extension() != ".Lng") continue;
+      const xml::Document pack = xml::Document::ParseFile(entry.path().string());
+      for (const xml::Node& element : pack.SelectNodes("//*"))
+        for (const xml::Node& attribute : xml::Element(element).Attributes())
+          if (!attribute.Text().empty()) texts.insert(attribute.Text());
+    }
+  }
+  return texts;
+}
+
+TEST(QRForm, WindowTextsComeBackFromTraditionalChinese) {
+  TestInstallation installation("950");
+  TQRForm* form = toolkit::CreateForm<TQRForm>(nullptr);
+  const TCodeConverter& converter = *form->QrConverter();
+  const std::set<std::string> texts = ModuleWindowTexts();
+  ASSERT_GT(texts.size(), 20u) << "the module's texts were not found";
+  RecordProperty("texts", static_cast<int>(texts.size()));
+  std::vector<std::string> changed;
+  for (const std::string& text : texts) {
+    const std::string big5 = converter.GbToBig5Text(text);
+    EXPECT_NE(big5, text);
+    const std::string back = converter.Big5ToGbText(big5);
+    if (back != text) {
+      changed.push_back(os::WideToUtf8(os::AnsiToWide(text, os::CP_GBK)) + " -> " +
+                        os::WideToUtf8(os::AnsiToWide(big5, os::CP_BIG5)) + " -> " +
+                        os::WideToUtf8(os::AnsiToWide(back, os::CP_GBK)));
+    }
+  }
+  EXPECT_THAT(changed, ::testing::IsEmpty()) << texts.size() << " texts";
+  toolkit::Free(form);
+}
+
+// ---- The demo language packs ---------------------------------------------------------------------
+
+// The installation's language folders hold the demo packs of the repository.
+void CopyDemoPacks(const TestInstallation& installation) {
+  namespace fs = std::filesystem;
+  fs::copy(fs::path(QZLB27_SOURCE_DIR) / "data" / "MultiLanguage",
+           installation.Root() + "MultiLanguage", fs::copy_options::recursive);
+}
+
+// The element names of a pack: the components it names and the messages it holds.
+std::set<std::string> PackNames(const std::string& file) {
+  std::set<std::string> names;
+  const xml::Document pack = xml::Document::ParseFile(file);
+  for (const xml::Node& element : pack.SelectNodes("/*/Components/* | /*/Messages/*"))
+    names.insert(element.Name());
+  return names;
+}
+
+TEST(DemoPacks, EveryLanguageHasTheSamePacksAndNames) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(QZLB27_SOURCE_DIR) / "data" / "MultiLanguage";
+  for (const char* pack : {"TfrmBaseGene", "TfrmBaseBatch", "TfrmGeneCondition"}) {
+    const std::string name = std::string(pack) + ".Lng";
+    const std::set<std::string> simplified = PackNames((folder / "CHS" / name).string());
+    EXPECT_FALSE(simplified.empty()) << pack;
+    for (const char* language : {"CHT", "ENG"})
+      EXPECT_EQ(PackNames((folder / language / name).string()), simplified) << language << " " << pack;
+  }
+}
+
+TEST(DemoPacks, MessagesOfEachLanguage) {
+  struct {
+    const char* ui;
+    std::string over;
+  } cases[] = {{"936", Gbk("处理完毕! ")}, {"950", Gbk("處理完畢! ")}, {"437", "Done! "}};
+  for (const auto& k : cases) {
+    TestInstallation installation(k.ui, "936", k.ui);
+    CopyDemoPacks(installation);
+    EXPECT_EQ(GetLangMessage(dtClient, "TfrmBaseBatch", "sOver", "default"), k.over) << k.ui;
+    EXPECT_NE(GetLangMessage(dtClient, "TfrmGeneCondition", "sReplaceProj", "default"), "default");
+    EXPECT_NE(GetLangMessage(dtClient, "TfrmBaseGene", "sDeleteProj", "default"), "default");
+  }
+}
+
+TEST(DemoPacks, TraditionalPackThenConversionShowsTraditionalCaptions) {
+  TestInstallation installation("950");
+  CopyDemoPacks(installation);
+  auto* form = toolkit::CreateForm<TfrmTraditional>(nullptr);
+  form->LangController()->SetLangPackageName("TfrmBaseGene");
+  form->LangController()->SetActive(true);
+  form->LangController()->GetReader()->ReadComponent(form);
+  form->ConvertTexts();
+  EXPECT_EQ(form->FindComponent<toolkit::Button>("btnOk")->Caption(), Big5(u"確定"));
+  EXPECT_EQ(form->FindComponent<toolkit::Button>("btnCancel")->Hint(), Big5(u"取消"));
+  toolkit::Free(form);
+}
+
+TEST(DemoPacks, EnglishPack) {
+  TestInstallation installation("437", "936", "437");
+  CopyDemoPacks(installation);
+  auto* form = toolkit::CreateForm<TfrmTraditional>(nullptr);
+  form->LangController()->SetLangPackageName("TfrmBaseGene");
+  form->LangController()->SetActive(true);
+  form->LangController()->GetReader()->ReadComponent(form);
+  form->ConvertTexts();
+  auto* ok = form->FindComponent<toolkit::Button>("btnOk");
+  EXPECT_EQ(ok->Caption(), "OK");
+  EXPECT_EQ(ok->Font()->Name(), "Tahoma");
+  EXPECT_EQ(form->LocalText("TfrmBaseGene", "sProjectName", true, Gbk("方案名称")), "Scheme");
   toolkit::Free(form);
 }
 

@@ -120,27 +120,36 @@ std::string LanguageFolder(TDesignType designType) {
   return IsDirectory(folder) ? folder : std::string();
 }
 
-std::string GetLangMessageFromFile(const std::string& fileName, std::string_view messageName,
-                                   std::string_view defaultText) {
-  if (!IsFile(fileName)) return std::string(defaultText);
+std::optional<std::string> FindLangMessageInFile(const std::string& fileName,
+                                                 std::string_view messageName) {
+  if (!IsFile(fileName)) return std::nullopt;
   try {
     const xml::Document document = xml::Document::TryParseFile(fileName);
     const xml::Element root = document.DocumentElement();
-    if (root.IsNull()) return std::string(defaultText);
-    const xml::Node node =
-        root.SelectSingleNode("//" + std::string(messageName) + "/@" + std::string("Msg"));
-    if (node.IsNull() || !node.IsAttribute()) return std::string(defaultText);
+    if (root.IsNull()) return std::nullopt;
+    const xml::Node node = root.SelectSingleNode("//" + std::string(messageName) + "/@Msg");
+    if (node.IsNull() || !node.IsAttribute()) return std::nullopt;
     return xml::AttributeNodeText(node);
   } catch (...) {
-    return std::string(defaultText);
+    return std::nullopt;
   }
+}
+
+std::string GetLangMessageFromFile(const std::string& fileName, std::string_view messageName,
+                                   std::string_view defaultText) {
+  return FindLangMessageInFile(fileName, messageName).value_or(std::string(defaultText));
+}
+
+std::optional<std::string> FindLangMessage(TDesignType designType, std::string_view package,
+                                           std::string_view messageName) {
+  const std::string folder = LanguageFolder(designType);
+  if (folder.empty()) return std::nullopt;
+  return FindLangMessageInFile(folder + std::string(package) + ".Lng", messageName);
 }
 
 std::string GetLangMessage(TDesignType designType, std::string_view package,
                            std::string_view messageName, std::string_view defaultText) {
-  const std::string folder = LanguageFolder(designType);
-  if (folder.empty()) return std::string(defaultText);
-  return GetLangMessageFromFile(folder + std::string(package) + ".Lng", messageName, defaultText);
+  return FindLangMessage(designType, package, messageName).value_or(std::string(defaultText));
 }
 
 // ---- Readers -----------------------------------------------------------------------------------

@@ -29,6 +29,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -64,6 +65,12 @@ std::string GetLangMessage(TDesignType designType, std::string_view package,
 // The same for a pack file named in full.
 std::string GetLangMessageFromFile(const std::string& fileName, std::string_view messageName,
                                    std::string_view defaultText);
+
+// The message text when the pack has it; nullopt where GetLangMessage gives its default.
+std::optional<std::string> FindLangMessage(TDesignType designType, std::string_view package,
+                                           std::string_view messageName);
+std::optional<std::string> FindLangMessageInFile(const std::string& fileName,
+                                                 std::string_view messageName);
 
 // Before and after the reading of each component that has an element: the component and its
 // element (the controller is the sender).
