@@ -16,6 +16,7 @@
 #include "toolkit/Memo.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Properties.h"
+#include "toolkit/StringGrid.h"
 
 namespace {
 
@@ -249,12 +250,18 @@ class ConvertedWindow : public ::testing::Test {
     simple = window->Add<toolkit::ComboBox>("cboSimple");
     simple->SetStyle(toolkit::ComboBox::csSimple);
     simple->Items()->Assign(std::vector<std::string>{Gbk("采购")});
-    // memo = window->Add<toolkit::Memo>("mmNote");  MEMO-PENDING
+    memo = window->Add<toolkit::Memo>("mmNote");
+    memo->Lines()->Assign(std::vector<std::string>{Gbk("第一行"), "", Gbk("第三行")});
     menu = new toolkit::PopupMenu(window->form);
     menu->SetName("muOperation");
     item = new toolkit::MenuItem(window->form);
     item->SetName("N2");
     item->SetCaption(Gbk("开启(&O)"));
+    grid = window->Add<toolkit::StringGrid>("sgUsers");
+    grid->SetColCount(2);
+    grid->SetRowCount(2);
+    grid->SetCells(0, 0, Gbk("用户"));
+    grid->SetCells(1, 1, Gbk("采购员"));
     window->form->SetCaption(Gbk("批次作业"));
   }
   void TearDown() override { window.reset(); }
@@ -271,6 +278,7 @@ class ConvertedWindow : public ::testing::Test {
   toolkit::Memo* memo = nullptr;
   toolkit::PopupMenu* menu = nullptr;
   toolkit::MenuItem* item = nullptr;
+  toolkit::StringGrid* grid = nullptr;
 };
 
 TEST_F(ConvertedWindow, TraditionalInterfaceConvertsEveryText) {
@@ -308,7 +316,13 @@ TEST_F(ConvertedWindow, TraditionalInterfaceConvertsEveryText) {
   EXPECT_EQ(simple->Style(), toolkit::ComboBox::csSimple);
   EXPECT_EQ(simple->Items()->Lines(), std::vector<std::string>{Big5(u"採購")});
 
-  // MEMO-PENDING: lines keep their places, the empty one too.
+  // Lines keep their places, the empty one too.
+  EXPECT_EQ(memo->Lines()->Lines(),
+            (std::vector<std::string>{Big5(u"第一行"), "", Big5(u"第三行")}));
+
+  EXPECT_EQ(grid->Cells(0, 0), Big5(u"用戶"));
+  EXPECT_EQ(grid->Cells(1, 1), Big5(u"採購員"));
+  EXPECT_EQ(grid->Cells(1, 0), "");
 
   // The title is drawn in the system's code page, which is GB here: it stays.
   EXPECT_EQ(window->form->Caption(), Gbk("批次作业"));
@@ -335,6 +349,7 @@ TEST_F(ConvertedWindow, SimplifiedInterfaceOnTraditionalSystemOnlySwitchesFonts)
   EXPECT_EQ(label->ToScreen(label->Caption()), QString::fromUtf16(u"采购退货单"));
   EXPECT_EQ(list->Items()->At(1), Gbk("退货"));
   EXPECT_EQ(list->ItemIndex(), 1);
+  EXPECT_EQ(grid->Cells(0, 0), Gbk("用户"));
   // Owner drawing so that GB texts show on the BIG5 system; no class pass.
   EXPECT_EQ(list->Style(), toolkit::ComboBox::csOwnerDrawFixed);
   EXPECT_EQ(none->ItemIndex(), -1);

@@ -11,6 +11,7 @@
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
 #include "toolkit/Label.h"
+#include "toolkit/ListView.h"
 #include "toolkit/Memo.h"
 #include "toolkit/Panel.h"
 #include "toolkit/Properties.h"
@@ -59,7 +60,7 @@ class LangPack : public ::testing::Test {
     combo = Add<toolkit::ComboBox>("cboKind", form);
     combo->Items()->Assign(std::vector<std::string>{Gbk("采购"), Gbk("退货")});
     combo->SetItemIndex(1);
-    // MEMO-PENDING memo = Add<toolkit::Memo>("mmNote", form);
+    memo = Add<toolkit::Memo>("mmNote", form);
     edit = Add<toolkit::Edit>("edNote", form);
   }
   ~LangPack() override { toolkit::Free(form); }
@@ -162,7 +163,28 @@ TEST_F(LangPack, ItemsBeyondTheListExtendItAndTheChoiceStays) {
 <mmNote Lines_0="first" Lines_2="third"/></root>)"));
   EXPECT_THAT(combo->Items()->Lines(), ElementsAre("A", Gbk("退货"), "", "", "", "Z"));
   EXPECT_EQ(combo->ItemIndex(), 1);
-  // MEMO-PENDING EXPECT_THAT(memo->Lines()->Lines(), ElementsAre("first", "", "third"));
+  EXPECT_THAT(memo->Lines()->Lines(), ElementsAre("first", "", "third"));
+}
+
+TEST_F(LangPack, ListViewColumnsAndItems) {
+  auto* list = Add<toolkit::ListView>("lstCondition", form);
+  for (const char* caption : {"a", "b", "c"}) list->Columns()->Add()->SetCaption(caption);
+  list->Items()->Add()->SetCaption("first");
+  list->Items()->Items(0)->SubItems()->Add("sub");
+  const int width = list->Width();
+  Apply("TfrmSample", Pack(R"(<root><lstCondition Columns_1.Caption="B" Items_0.Caption="FIRST"
+    Columns_9.Caption="none" Columns_9.Width="7" Items_5.Caption="none" Columns.Items_2.Caption="C"
+    Items_0.SubItems_0="SUB" Items_0.SubItems_2="third"/></root>)"));
+  EXPECT_EQ(list->Columns()->Items(0)->Caption(), "a");
+  EXPECT_EQ(list->Columns()->Items(1)->Caption(), "B");
+  EXPECT_EQ(list->Columns()->Items(2)->Caption(), "C");
+  EXPECT_EQ(list->Columns()->Count(), 3);
+  EXPECT_EQ(list->Items()->Count(), 1);
+  EXPECT_EQ(list->Items()->Items(0)->Caption(), "FIRST");
+  // Columns_9 does not exist: neither the list nor another column takes the values.
+  EXPECT_EQ(list->Width(), width);
+  // A sub-item path below an item reaches the item's property, not its lines.
+  EXPECT_THAT(list->Items()->Items(0)->SubItems()->Lines(), ElementsAre("sub"));
 }
 
 TEST_F(LangPack, OnlyTheFirstElementOfAComponentApplies) {
