@@ -10,6 +10,7 @@
 #include <set>
 
 #include "controls/GSpdBtn.h"
+#include "controls/SelectPnl.h"
 #include "localisation/testdata/TestInstallation.h"
 #include "os/CodePage.h"
 #include "support/GbkText.h"
@@ -243,6 +244,35 @@ TEST(QRForm, ButtonsWithOnePictureGetTheDisabledImage) {
   const std::string picture = std::string(QZLB27_BUILD_DIR) + "/pictures/QRForm_DisabledGlyph.png";
   std::filesystem::create_directories(std::filesystem::path(picture).parent_path());
   EXPECT_TRUE(toolkit::SaveWindowPicture(form, picture));
+  toolkit::Free(form);
+}
+
+TEST(QRForm, SelectionPanelListButtonsGetTheDisabledImage) {
+  TestInstallation installation("936");
+  TfrmLangB* form = toolkit::CreateForm<TfrmLangB>(nullptr);
+  auto* panel = form->Add<TSelectPanel>("spReturn");
+  panel->SetStyle(sp_Discrete);
+  struct {
+    TGSpeedButton* button;
+    int numGlyphs;
+    int width;
+  } before[] = {{panel->ListButton(), 0, 0}, {panel->DeleteButton(), 0, 0},
+                {panel->ClearButton(), 0, 0}, {panel->BeginButton(), 0, 0}};
+  for (auto& b : before) {
+    ASSERT_FALSE(b.button->Glyph()->Empty());
+    b.numGlyphs = b.button->NumGlyphs();
+    b.width = b.button->Glyph()->Width();
+  }
+  ASSERT_EQ(before[2].numGlyphs, 2) << "the clear button holds two images from the start";
+  form->FormCreate(form);
+  EXPECT_EQ(panel->ListButton()->NumGlyphs(), 2);
+  EXPECT_EQ(panel->ListButton()->Glyph()->Width(), 2 * before[0].width);
+  EXPECT_EQ(panel->DeleteButton()->NumGlyphs(), 2);
+  EXPECT_EQ(panel->DeleteButton()->Glyph()->Width(), 2 * before[1].width);
+  EXPECT_EQ(panel->ClearButton()->Glyph()->Width(), before[2].width);
+  // The range pane's lookup buttons are not among them.
+  EXPECT_EQ(panel->BeginButton()->NumGlyphs(), before[3].numGlyphs);
+  EXPECT_EQ(panel->BeginButton()->Glyph()->Width(), before[3].width);
   toolkit::Free(form);
 }
 

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "controls/SelectPnl.h"
 #include "os/CodePage.h"
 #include "support/GbkText.h"
 #include "testdata/TestInstallation.h"
@@ -355,6 +356,26 @@ TEST_F(ConvertedWindow, SimplifiedInterfaceOnTraditionalSystemOnlySwitchesFonts)
   EXPECT_EQ(none->ItemIndex(), -1);
   // The screen fonts follow.
   EXPECT_EQ(toolkit::Application::Instance().HintFont()->Charset(), toolkit::GB2312_CHARSET);
+}
+
+TEST(CodeConverter, SelectionPanelTextsAndRows) {
+  TestInstallation installation("950", "936", "936");
+  ConverterWindow window;
+  auto* panel = window.Add<TSelectPanel>("spReturn");
+  panel->SetCaption(Gbk("退货单号"));
+  panel->SetStyle(sp_UserChoice);
+  panel->ListBox()->AddRow({Gbk("采购"), Gbk("退货")});
+  panel->Columns()->Items(0)->SetCaption(Gbk("单号"));
+  window.converter->ConvertForm(window.form);
+  EXPECT_EQ(panel->Caption(), Big5(u"退貨單號"));
+  EXPECT_EQ(panel->HintWord(), Big5(u"區間選擇"));
+  EXPECT_EQ(panel->ChildHints()->At(1), Big5(u"區間選擇-起始信息"));
+  EXPECT_EQ(panel->BeginWords()->At(1), Big5(u"起"));
+  EXPECT_EQ(panel->FinalWords()->At(0), Big5(u"止"));
+  EXPECT_EQ(panel->Columns()->Items(0)->Caption(), Big5(u"單號"));
+  EXPECT_EQ(panel->ListBox()->RowCaption(0), Big5(u"採購"));
+  EXPECT_THAT(panel->ListBox()->RowSubItems(0), ::testing::ElementsAre(Big5(u"退貨")));
+  EXPECT_EQ(panel->Font()->Charset(), toolkit::CHINESEBIG5_CHARSET);
 }
 
 TEST(CodeConverter, MessageBoxForTheWindow) {
