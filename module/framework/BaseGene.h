@@ -107,7 +107,7 @@ class TfrmBaseGene : public TQRForm, public TGeneServices {
   virtual void ShowPhrase(toolkit::Control* Control);                               // 4
   virtual void SetRequiredFields(const std::string& List);                          // 5
   virtual bool RunJobInProcess();                                                   // 6
-  virtual void PrepareDataSets();                                                   // 7
+  void PrepareDataSets() override;                                                  // 7
   virtual void SetupContext();                                                      // 8
   virtual bool InitWindow(const automation::Variant& Params);                       // 9
   virtual void Reserved10();                                                        // 10
@@ -173,12 +173,12 @@ class TfrmBaseGene : public TQRForm, public TGeneServices {
   bool LoadPanelList(const std::string& Text, toolkit::Component* Panel, int FieldIndex);
 
   // ---- Published handlers ----
-  void FormCreate(toolkit::Component* Sender);
+  void FormCreate(toolkit::Component* Sender) override;
   void FormClose(toolkit::Component* Sender, toolkit::TCloseAction& Action);
   void FormDestroy(toolkit::Component* Sender);
   void FormKeyDown(toolkit::Component* Sender, toolkit::Word& Key, toolkit::ShiftState Shift);
   void FormKeyPress(toolkit::Component* Sender, char& Key);
-  void FormShow(toolkit::Component* Sender);
+  void FormShow(toolkit::Component* Sender) override;
   void FormResize(toolkit::Component* Sender);
   void btnOkClick(toolkit::Component* Sender);
   void btnCancelClick(toolkit::Component* Sender);

@@ -1,9 +1,10 @@
-// Members of TfrmBaseGene for the date and required-field checks (to join FieldChecks.cpp).
+// BaseGene, field checks: the members of TfrmBaseGene that hook date and required fields and mark them.
 #include <exception>
 
 #include "framework/BaseGene.h"
 #include "support/GbkText.h"
 #include "support/LibStrs.h"
+#include "toolkit/BitBtn.h"
 #include "toolkit/Edit.h"
 #include "toolkit/MaskEdit.h"
 #include "toolkit/PageControl.h"
@@ -242,7 +243,7 @@ void TfrmBaseGene::RequiredExit(Component* Sender) {
   CheckFailed = false;
   Component* period = FindComponent("btnPeriod");
   const bool periodDown = period != nullptr && toolkit::GetOrdPropOf(period, "Down") != 0;
-  if (Sender == btnOk || (period != nullptr && periodDown)) {
+  if (Sender == static_cast<Component*>(btnOk) || (period != nullptr && periodDown)) {
     CheckFailed = CheckRequiredFields(RequiredFields);
   }
   if (Sender != nullptr && Sender == FindComponent("btnQuery")) {
@@ -286,7 +287,7 @@ bool TfrmBaseGene::CheckRequiredFields(const std::string& List) {
     // The page that holds the field comes to the front.
     for (auto* p = dynamic_cast<Control*>(c); p != nullptr && p != this; p = p->Parent()) {
       if (auto* page = dynamic_cast<toolkit::TabSheet*>(p)) {
-        if (page->PageControl() != nullptr) page->PageControl()->SetActivePage(page);
+        if (page->GetPageControl() != nullptr) page->GetPageControl()->SetActivePage(page);
         break;
       }
     }

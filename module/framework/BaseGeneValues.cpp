@@ -1,4 +1,4 @@
-// Members of TfrmBaseGene for capturing and restoring option values (to join OptionValues.cpp).
+// BaseGene, option values: the members of TfrmBaseGene that capture and restore scheme values.
 #include <exception>
 
 #include "framework/BaseGene.h"

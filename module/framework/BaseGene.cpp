@@ -258,7 +258,7 @@ bool TfrmBaseGene::RunJobInProcess() {
   return false;
 }
 
-void TfrmBaseGene::PrepareDataSets() {}
+void TfrmBaseGene::PrepareDataSets() { TQRForm::PrepareDataSets(); }
 
 void TfrmBaseGene::ShowPhrase(Control* Control) {
   const std::string phrase = PhraseText();
@@ -343,7 +343,13 @@ void TfrmBaseGene::FocusFirstControl() {
   }
 }
 
-void TfrmBaseGene::pgOptionChange(Component* /*Sender*/) { FocusFirstControl(); }
+void TfrmBaseGene::pgOptionChange(Component* /*Sender*/) {
+  // The system page is laid out the first time it comes to the front.
+  if (pgOption != nullptr && tsOption2 != nullptr && pgOption->ActivePage() == tsOption2) {
+    tsOption2Show(tsOption2);
+  }
+  FocusFirstControl();
+}
 
 void TfrmBaseGene::pgOptionChanging(Component* /*Sender*/, bool& AllowChange) {
   ChangingPage = true;
@@ -527,7 +533,7 @@ void TfrmBaseGene::HostPush(const Variant& Values) {
   if (!TextsConverted) {
     ConvertTexts();
     if (SystemCodePage() == "950") {
-      if (auto* converter = FindComponent<TCodeConverter>("QrConverter")) {
+      if (auto* converter = QrConverter()) {
         CaptionText = converter->GbToBig5Text(CaptionText);
       }
       std::string caption = CaptionText;
@@ -565,18 +571,18 @@ bool TfrmBaseGene::CancelHasFocus() const {
 }
 
 Variant TfrmBaseGene::ToDBCodeValue(const Variant& Value) {
-  auto* converter = FindComponent<TCodeConverter>("QrConverter");
+  auto* converter = QrConverter();
   return converter != nullptr ? converter->ToDBCode(Value) : Value;
 }
 
 Variant TfrmBaseGene::FromDBCodeValue(const Variant& Value) {
   // Values received before the window's texts were converted are used as received.
-  auto* converter = FindComponent<TCodeConverter>("QrConverter");
+  auto* converter = QrConverter();
   return converter != nullptr && TextsConverted ? converter->FromDBCode(Value) : Value;
 }
 
 std::string TfrmBaseGene::ToUICodeText(const std::string& Text) {
-  auto* converter = FindComponent<TCodeConverter>("QrConverter");
+  auto* converter = QrConverter();
   return converter != nullptr ? automation::VarToStr(converter->ToUICode(Variant(Text))) : Text;
 }
 
@@ -587,7 +593,7 @@ int TfrmBaseGene::ServiceWindowHandle() const { return Handle(); }
 std::string TfrmBaseGene::DialogCaption() const { return Caption(); }
 
 void TfrmBaseGene::PrepareDialogFont(toolkit::MessageDialog& Dialog) {
-  auto* converter = FindComponent<TCodeConverter>("QrConverter");
+  auto* converter = QrConverter();
   if (converter == nullptr) return;
   toolkit::Font font;
   font.SetName(Dialog.Font.Name);
@@ -672,7 +678,7 @@ void TfrmBaseGene::ShowModuleProperties() {
   const auto size = fs::file_size(file, error);
   std::string modified;
   if (const auto time = fs::last_write_time(file, error); !error) {
-    const auto system = std::chrono::clock_cast<std::chrono::system_clock>(time);
+    const auto system = std::chrono::file_clock::to_sys(time);
     const std::time_t t = std::chrono::system_clock::to_time_t(system);
     std::tm local{};
     localtime_r(&t, &local);
@@ -687,7 +693,7 @@ void TfrmBaseGene::ShowModuleProperties() {
   text += line("sFileFolder", "位置: ", file.parent_path().string());
   text += line("sFileSize", "大小: ", error ? std::string() : std::to_string(size) + " bytes");
   text += line("sFileTime", "修改时间: ", modified);
-  text += line("sFileVersion", "版本: ", QZLB27C_VERSION);
+  text += line("sFileVersion", "版本: ", VersionStamp);
   ShowDialog(text, toolkit::mtInformation, toolkit::ButtonSet({toolkit::mbOK}));
 }
 
