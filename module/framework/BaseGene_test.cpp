@@ -1,0 +1,220 @@
+#include "framework/BaseGene.h"
+
+#include <gtest/gtest.h>
+
+#include "automation/ClassRegistry.h"
+#include "controls/DBLabel.h"
+#include "testdata/ScriptedPartners.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/ComboBox.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Form.h"
+#include "toolkit/MaskEdit.h"
+#include "toolkit/Memo.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/WindowPicture.h"
+
+namespace {
+
+using automation::Variant;
+using automation::VarArrayOf;
+
+// A module window in miniature: a date, a combo box, a check box and a memo on the first page,
+// one option of its own in the request.
+class TfrmGeneTest : public TfrmBaseGene {
+ public:
+  using TfrmBaseGene::TfrmBaseGene;
+  std::string windowName = "frmQzlb27";
+  bool leaveTitleEmpty = false;
+
+  void Loaded() override {
+    TfrmBaseGene::Loaded();
+    SetName(windowName);
+    auto* page = tsOption1;
+    auto add = [&](toolkit::WinControl* c, const char* name, int top) {
+      dynamic_cast<toolkit::Component*>(c)->SetName(name);
+      c->SetParent(page);
+      c->SetBounds(90, top, 160, 21);
+    };
+    me01 = new toolkit::MaskEdit(this);
+    add(me01, "me01", 10);
+    cbo1 = new toolkit::ComboBox(this);
+    add(cbo1, "cbo1", 40);
+    cbo1->Items()->Assign(std::vector<std::string>{"A", "B", "C"});
+    chk1 = new toolkit::CheckBox(this);
+    add(chk1, "chk1", 70);
+    chk1->SetCaption("Include closed");
+    mm1 = new toolkit::Memo(this);
+    add(mm1, "mm1", 100);
+    mm1->SetHeight(60);
+  }
+  void DeclareOptions() override {
+    TfrmBaseGene::DeclareOptions();
+    SetDateFields("me01");
+    SetOwnOptionCount(1);
+  }
+  void ConfigureConnection(net::SocketConnection& Connection) override {
+    Connection.SetServerName("ReportCounterS.dmReportCounter");
+  }
+  bool FillOptionTitles(Variant& Titles, int Offset) override {
+    TfrmBaseGene::FillOptionTitles(Titles, Offset);
+    if (!leaveTitleEmpty) Titles[1] = VarArrayOf({"Document", "me01"});
+    return true;
+  }
+  bool FillOptionValues(Variant& Values, int Offset) override {
+    TfrmBaseGene::FillOptionValues(Values, Offset);
+    Values[1] = me01->Text();
+    return true;
+  }
+
+  toolkit::MaskEdit* me01 = nullptr;
+  toolkit::ComboBox* cbo1 = nullptr;
+  toolkit::CheckBox* chk1 = nullptr;
+  toolkit::Memo* mm1 = nullptr;
+};
+
+class JobServer : public scripted::Recorder {
+ public:
+  JobServer() {
+    Method("LoadTable", [](automation::CallArgs) { return Variant(); });
+    Method("AS_GetRecords", [](automation::CallArgs) {
+      Variant table = automation::VarArrayCreate({{0, 2}, {0, 1}});
+      table.ElementAt(0, 0) = "NCONDITION";
+      table.ElementAt(0, 1) = "CREATE_DATE";
+      table.ElementAt(1, 0) = "Monthly";
+      table.ElementAt(1, 1) = "20090517";
+      table.ElementAt(2, 0) = "Weekly";
+      table.ElementAt(2, 1) = "20090601";
+      return table;
+    });
+  }
+};
+
+class BaseGeneTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    automation::RegisterClass("ReportCounterS.dmReportCounter",
+                              [] { return std::make_shared<JobServer>(); });
+    manager->validator->answers["ADMMB/01"] = VarArrayOf({"Purchase returns", "", "", "", "Y"});
+    manager->counter->sysInfo = {{"QRN002", "Test company"}, {"Sys001", "1"}, {"Sys002", "/"}};
+    manager->messages["E000038"] = "parameters missing";
+    manager->messages["E000006"] = "no job server";
+    manager->messages["E000036"] = "wrong program";
+  }
+  void TearDown() override {
+    for (TfrmGeneTest* w : windows) toolkit::Free(w);
+    automation::UnregisterClass("ReportCounterS.dmReportCounter");
+  }
+
+  TfrmGeneTest* NewWindow(const char* name = "frmQzlb27") {
+    auto* w = toolkit::CreateForm<TfrmGeneTest>(nullptr);
+    w->windowName = name;
+    w->SetName(name);
+    w->SetModulePath("/opt/qrn/QZLB27C.so");
+    w->Manager = Variant(manager);
+    windows.push_back(w);
+    return w;
+  }
+  static Variant Params() { return VarArrayOf({"796", "SDTest60", "SYSDB", 0, Variant()}); }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& d : dialogs.Shown()) texts.push_back(d.Text);
+    return texts;
+  }
+
+  std::shared_ptr<scripted::Manager> manager = std::make_shared<scripted::Manager>();
+  std::vector<TfrmGeneTest*> windows;
+  toolkit::ScriptedDialogRunner dialogs;
+};
+
+TEST_F(BaseGeneTest, InitialisesShowsAndIsPictured) {
+  scripted::ClientInstallation client("127.0.0.1", 211);
+  TfrmGeneTest* w = NewWindow();
+  ASSERT_TRUE(w->InitWindow(Params())) << ::testing::PrintToString(Texts());
+  EXPECT_EQ(w->ProgramCode, "QZLB27");
+  EXPECT_EQ(w->ServerClassName, "QZLB27S.Class1");
+  EXPECT_EQ(w->ProgramName, "Purchase returns");
+  EXPECT_TRUE(w->WantLog);
+  EXPECT_EQ(w->OptionCount, 2);
+  EXPECT_TRUE(w->JobServer.IsDispatch());
+  EXPECT_FALSE(w->Visible()) << "initialised windows stay hidden";
+  w->Show();
+  EXPECT_EQ(w->Caption(), "Purchase returns[Test company]");
+  ASSERT_NE(w->lstCondition, nullptr);
+  EXPECT_EQ(w->SchemeRecords.size(), 2u);
+  const std::string dir = QZLB27_BUILD_DIR;
+  EXPECT_TRUE(toolkit::SaveWindowPicture(w, dir + "/TfrmBaseGene-page1.png"));
+  w->pgOption->SetActivePage(w->tsOption2);
+  w->tsOption2Show(w->tsOption2);
+  EXPECT_TRUE(toolkit::SaveWindowPicture(w, dir + "/TfrmBaseGene-page2.png"));
+  EXPECT_TRUE(dialogs.Shown().empty()) << ::testing::PrintToString(Texts());
+}
+
+TEST_F(BaseGeneTest, FailedInitialisations) {
+  {
+    // Four elements: the missing reserved element is reported, again by the connection, and
+    // no job server is reached.
+    scripted::ClientInstallation client("127.0.0.1", 211);
+    TfrmGeneTest* w = NewWindow();
+    EXPECT_FALSE(w->InitWindow(VarArrayOf({"796", "SDTest60", "SYSDB", 0})));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"parameters missing", "parameters missing",
+                                                 "no job server"}));
+    EXPECT_EQ(w->ProgramName, "Purchase returns") << "the context was still set up";
+    EXPECT_FALSE(w->InitWindow(Params())) << "a window is initialised once";
+  }
+  {
+    dialogs.Clear();
+    scripted::ClientInstallation client("127.0.0.1", 211);
+    TfrmGeneTest* w = NewWindow("frmAbcd27");
+    EXPECT_TRUE(w->InitWindow(Params())) << "the window closes, the result stays true";
+    EXPECT_EQ(Texts(), std::vector<std::string>{"wrong program"});
+    EXPECT_TRUE(w->JobServer.IsEmpty()) << "no connection attempt";
+  }
+  {
+    dialogs.Clear();
+    setenv("QRN_REGISTRY", "/nonexistent/registry.ini", 1);
+    TfrmGeneTest* w = NewWindow();
+    EXPECT_FALSE(w->InitWindow(Params()));
+    EXPECT_EQ(Texts(), std::vector<std::string>{"no job server"});
+  }
+}
+
+TEST(ProgramCode, FromTheModuleFileName) {
+  struct {
+    const char* path;
+    bool library;
+    const char* code;
+  } cases[] = {{"/opt/ABC123C.dll", true, "ABC123"}, {"AB1C.dll", true, "AB1C"},
+               {"/x/QZLB27C.so", true, "QZLB27"},    {"C:\\erp\\QZLB27CX.exe", false, "QZLB27"},
+               {"QZLB2.so", true, "QZLB2"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(TfrmBaseGene::ProgramCodeFromModule(c.path, c.library), c.code) << c.path;
+  }
+}
+
+TEST_F(BaseGeneTest, RequestSkeletonAndItsWarnings) {
+  scripted::ClientInstallation client("127.0.0.1", 211);
+  manager->messages["W000003"] = "%s: %d entries, entry %d empty";
+  TfrmGeneTest* w = NewWindow();
+  ASSERT_TRUE(w->InitWindow(Params()));
+  w->me01->SetText("R001-00000000001");
+  w->edPrintDate->SetText("2009/05/17");
+  ASSERT_TRUE(w->BuildOptionParams()) << ::testing::PrintToString(Texts());
+  const Variant& request = w->JobRequest;
+  EXPECT_EQ(request[0][1], Variant("QZLB27"));
+  EXPECT_EQ(request[0][2], Variant(9));
+  EXPECT_EQ(request[0][3], Variant(2));
+  EXPECT_EQ(request[0][9], Variant("R"));
+  EXPECT_EQ(request[1][2], VarArrayOf({w->lblToday->Caption(), "edPrintDate"}))
+      << "the framework's entries take the last positions";
+  EXPECT_EQ(request[2][1], Variant("R001-00000000001"));
+  EXPECT_EQ(request[2][2], Variant("20090517"));
+
+  w->leaveTitleEmpty = true;
+  EXPECT_FALSE(w->BuildOptionParams());
+  ASSERT_FALSE(dialogs.Shown().empty());
+  EXPECT_NE(dialogs.Shown().back().Text.find(": 2 entries, entry 1 empty"), std::string::npos)
+      << dialogs.Shown().back().Text;
+}
+
+}  // namespace
