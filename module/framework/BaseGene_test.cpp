@@ -67,6 +67,12 @@ class TfrmGeneTest : public TfrmBaseGene {
     return true;
   }
 
+  bool RunHostMode(int Mode) override {
+    hostModes.push_back(Mode);
+    return true;
+  }
+  std::vector<int> hostModes;
+
   toolkit::MaskEdit* me01 = nullptr;
   toolkit::ComboBox* cbo1 = nullptr;
   toolkit::CheckBox* chk1 = nullptr;
@@ -215,6 +221,96 @@ TEST_F(BaseGeneTest, RequestSkeletonAndItsWarnings) {
   ASSERT_FALSE(dialogs.Shown().empty());
   EXPECT_NE(dialogs.Shown().back().Text.find(": 2 entries, entry 1 empty"), std::string::npos)
       << dialogs.Shown().back().Text;
+}
+
+// A host push naming its components: [mode, [by name, [[entries [x, name]], values]]].
+Variant PushByName(int mode, const char* name) {
+  return VarArrayOf({Variant(), VarArrayOf({mode, VarArrayOf({true, VarArrayOf({VarArrayOf({VarArrayOf({0, name})}),
+                                                                              VarArrayOf({"v"})})})})});
+}
+
+TEST_F(BaseGeneTest, HostPushModes) {
+  scripted::ClientInstallation client("127.0.0.1", 211);
+  manager->messages["W000014"] = "names cannot take values";
+  TfrmGeneTest* w = NewWindow();
+  ASSERT_TRUE(w->InitWindow(Params()));
+  struct {
+    int mode;
+    const char* name;
+    bool autoConfirm;
+    bool showMessages;
+    size_t hostModes;
+  } cases[] = {
+      {0, "me01", false, true, 0},  // mode 0 changes nothing visible
+      {1, "me01", true, true, 0},   // a successful check presses OK
+      {2, "cbo1", true, false, 0},
+      {3, "chk1", true, false, 1},  // run modes above 2 go to RunHostMode instead of OK
+      {1, "nothere", false, true, 1},
+  };
+  for (const auto& c : cases) {
+    dialogs.Clear();
+    w->HostPush(PushByName(c.mode, c.name));
+    EXPECT_EQ(w->AutoConfirm, c.autoConfirm) << c.mode << c.name;
+    EXPECT_EQ(w->ShowMessages, c.showMessages) << c.mode << c.name;
+    EXPECT_EQ(w->hostModes.size(), c.hostModes) << c.mode << c.name;
+  }
+  EXPECT_EQ(w->hostModes, std::vector<int>{3});
+  EXPECT_EQ(Texts(), std::vector<std::string>{"names cannot take values"});
+  EXPECT_TRUE(w->TextsConverted) << "a push converts the window's texts once";
+}
+
+TEST_F(BaseGeneTest, F1AsksTheManagerForTheProgramsHelpTopic) {
+  scripted::ClientInstallation client("127.0.0.1", 211);
+  TfrmGeneTest* w = NewWindow();
+  ASSERT_TRUE(w->InitWindow(Params()));
+  toolkit::Word key = toolkit::VK_F1;
+  w->FormKeyDown(w, key, 0);
+  ASSERT_EQ(manager->CountOf("CallHelp"), 1);
+  EXPECT_EQ(manager->CallsOf("CallHelp")[0].args[0], VarArrayOf({"QZL", "13270000"}));
+}
+
+TEST_F(BaseGeneTest, InvalidDateRefusesThePageChange) {
+  scripted::ClientInstallation client("127.0.0.1", 211);
+  manager->messages["E000005"] = "not a date";
+  TfrmGeneTest* w = NewWindow();
+  ASSERT_TRUE(w->InitWindow(Params()));
+  w->Show();
+  struct {
+    const char* text;
+    bool allowed;
+  } cases[] = {{"2009/02/30", false}, {"2009/05/17", true}, {"    /  /  ", true},
+               {"2009/05/  ", false}};
+  for (const auto& c : cases) {
+    dialogs.Clear();
+    w->me01->SetText(c.text);
+    w->SetActiveControl(w->me01);
+    bool allow = true;
+    w->pgOptionChanging(w->pgOption, allow);
+    EXPECT_EQ(allow, c.allowed) << c.text;
+    EXPECT_EQ(w->CheckFailed, !c.allowed) << c.text;
+    EXPECT_EQ(Texts(), c.allowed ? std::vector<std::string>{}
+                                 : std::vector<std::string>{"not a date"})
+        << c.text;
+    EXPECT_FALSE(w->ChangingPage);
+  }
+}
+
+TEST_F(BaseGeneTest, RequiredFieldsAreColouredAndBlockOk) {
+  scripted::ClientInstallation client("127.0.0.1", 211);
+  manager->messages["E000037"] = "required";
+  TfrmGeneTest* w = NewWindow();
+  ASSERT_TRUE(w->InitWindow(Params()));
+  const toolkit::TColor before = w->me01->Color();
+  w->SetRequiredFields("me01;Y;0,mm1;N;0");
+  EXPECT_EQ(w->me01->Color(), RequiredFieldColour);
+  EXPECT_EQ(w->mm1->Color(), RequiredFieldColour) << "flag N is coloured too";
+  EXPECT_TRUE(w->CheckRequiredFields(w->RequiredFields));
+  EXPECT_EQ(Texts(), std::vector<std::string>{"required"});
+  w->me01->SetText("R001");
+  EXPECT_FALSE(w->CheckRequiredFields(w->RequiredFields)) << "mm1 never blocks";
+  w->SetRequiredFields("mm1;Y;0");
+  EXPECT_EQ(w->me01->Color(), before) << "the first list's colours come back";
+  EXPECT_EQ(w->mm1->Color(), RequiredFieldColour);
 }
 
 }  // namespace
