@@ -12,6 +12,7 @@
 #include "toolkit/MaskEdit.h"
 #include "toolkit/Memo.h"
 #include "toolkit/PageControl.h"
+#include "toolkit/Properties.h"
 #include "toolkit/WindowPicture.h"
 
 namespace {
@@ -311,6 +312,30 @@ TEST_F(BaseGeneTest, RequiredFieldsAreColouredAndBlockOk) {
   w->SetRequiredFields("mm1;Y;0");
   EXPECT_EQ(w->me01->Color(), before) << "the first list's colours come back";
   EXPECT_EQ(w->mm1->Color(), RequiredFieldColour);
+}
+
+TEST_F(BaseGeneTest, SchemeValuesCaptureAndRestore) {
+  scripted::ClientInstallation client("127.0.0.1", 211);
+  TfrmGeneTest* w = NewWindow();
+  ASSERT_TRUE(w->InitWindow(Params()));
+  w->mm1->Lines()->Assign(std::vector<std::string>{"a"});
+  w->chk1->SetChecked(true);
+  w->cbo1->SetItemIndex(1);
+  w->me01->SetText("R001");
+  EXPECT_EQ(w->CaptureValues("gone.text;chk1.checked;cbo1.itemindex;cbo1.style;"),
+            "\r\nTrue\r\n1\r\n" + toolkit::GetEnumPropOf(w->cbo1, "Style") + "\r\n")
+      << "a missing component keeps its line";
+
+  // An entry whose property takes no text (an object) is skipped; the later values still come.
+  w->chk1->SetChecked(false);
+  EXPECT_TRUE(w->ApplySchemeValues("chk1.Font;chk1.checked;cbo1.itemindex;gone.text;",
+                                   "x\r\nTrue\r\n2\r\ny\r\n"));
+  EXPECT_TRUE(w->chk1->Checked());
+  EXPECT_EQ(w->cbo1->ItemIndex(), 2);
+
+  // An enumeration wants its name: "1" ends the restore with false, earlier values stay.
+  EXPECT_FALSE(w->ApplySchemeValues("cbo1.itemindex;chk1.checked;", "0\r\n1\r\n"));
+  EXPECT_EQ(w->cbo1->ItemIndex(), 0);
 }
 
 }  // namespace
