@@ -338,4 +338,22 @@ TEST_F(BaseGeneTest, SchemeValuesCaptureAndRestore) {
   EXPECT_EQ(w->cbo1->ItemIndex(), 0);
 }
 
+TEST_F(BaseGeneTest, EnterInAMemoBreaksLinesUntilItsThirdLine) {
+  scripted::ClientInstallation client("127.0.0.1", 211);
+  TfrmGeneTest* w = NewWindow();
+  ASSERT_TRUE(w->InitWindow(Params()));
+  w->mm1->Lines()->Assign(std::vector<std::string>{"one", "two", "three"});
+  w->SetActiveControl(w->mm1);
+  for (int line : {0, 1, 2}) {
+    w->mm1->SetCaretPos(0, line);
+    char key = '\r';
+    w->FormKeyPress(w, key);
+    EXPECT_EQ(key, line < 2 ? '\r' : '\0') << "line " << line;
+  }
+  w->SetActiveControl(w->me01);
+  char key = '\r';
+  w->FormKeyPress(w, key);
+  EXPECT_EQ(key, '\0') << "elsewhere Enter moves on";
+}
+
 }  // namespace
