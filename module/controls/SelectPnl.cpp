@@ -1,5 +1,7 @@
 #include "controls/SelectPnl.h"
 
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
@@ -50,11 +52,36 @@ void TZelMaskEdit::Change() {
 
 // ---- TZelListView -----------------------------------------------------------------------------
 
-TZelListView::TZelListView(toolkit::Component* owner) : toolkit::ListView(owner) {}
+namespace {
 
-TZelListView::~TZelListView() = default;
+// Up to this many rows the view's items follow every change at once; longer lists take a batch
+// of changes when it is over (or when they are read through the list).
+constexpr int kEagerRows = 256;
 
-std::vector<std::string> TZelListView::RowSubItems(int index) const {
+}  // namespace
+
+TZelListView::TZelListView(toolkit::Component* owner) : toolkit::ListView(owner) {
+  // Items added, removed or cleared by others reach the rows (a change of the columns resets
+  // the model too; the items then are the ones left).
+  reset_connection_ = QObject::connect(QtView()->model(), &QAbstractItemModel::modelReset, this,
+                                       [this] {
+                                         if (!flushing_ && !sorting_) Dispatch([this] { ItemsWritten(); });
+                                       });
+}
+
+TZelListView::~TZelListView() {
+  QObject::disconnect(reset_connection_);
+}
+
+int TZelListView::RowCount() {
+  return store_.Count();
+}
+
+const std::string& TZelListView::RowCaption(int index) {
+  return store_.Row(index).Caption();
+}
+
+std::vector<std::string> TZelListView::RowSubItems(int index) {
   const auto& cells = store_.Row(index).Cells;
   return std::vector<std::string>(cells.begin() + 1, cells.end());
 }
@@ -70,6 +97,14 @@ toolkit::ListColumns* TZelListView::Columns() {
 }
 
 void TZelListView::Changed() {
+  if (store_.Count() <= kEagerRows) {
+    Flush();
+    return;
+  }
+  PostFlush();
+}
+
+void TZelListView::PostFlush() {
   if (flush_posted_) return;
   flush_posted_ = true;
   QMetaObject::invokeMethod(
@@ -82,22 +117,48 @@ bool TZelListView::event(QEvent* event) {
   return toolkit::ListView::event(event);
 }
 
-void TZelListView::AdoptItemsIfChanged() {
+bool TZelListView::ItemsAsLeft() const {
+  const toolkit::ListItems* items = toolkit::ListView::Items();
+  if (items->Count() != static_cast<int>(shown_items_.size())) return false;
+  for (int i = 0; i < items->Count(); ++i) {
+    if (items->Items(i) != shown_items_[static_cast<size_t>(i)]) return false;
+  }
+  return true;
+}
+
+void TZelListView::RememberItems() {
+  const toolkit::ListItems* items = toolkit::ListView::Items();
+  shown_items_.resize(static_cast<size_t>(items->Count()));
+  for (int i = 0; i < items->Count(); ++i) shown_items_[static_cast<size_t>(i)] = items->Items(i);
+}
+
+void TZelListView::ItemsWritten() {
+  if (ItemsAsLeft()) return;
+  // Items written directly (a window restoring saved rows): they are the rows now, whatever
+  // changes had not reached them yet.
   toolkit::ListItems* items = toolkit::ListView::Items();
-  if (items->Count() == static_cast<int>(shown_.size()) || store_.HasChanges()) return;
-  // Rows put into the items directly: the list takes them as its rows.
-  std::vector<std::vector<std::string>> rows;
+  std::vector<std::unique_ptr<TZelRow>> rows;
   rows.reserve(static_cast<size_t>(items->Count()));
-  for (int i = 0; i < items->Count(); ++i) rows.push_back(CellsOf(*items->Items(i)));
-  shown_.assign(static_cast<size_t>(items->Count()), nullptr);
-  store_.Assign(std::move(rows));
+  row_of_.clear();
+  for (int i = 0; i < items->Count(); ++i) {
+    toolkit::ListItem* item = items->Items(i);
+    auto row = std::make_unique<TZelRow>();
+    row->Cells = CellsOf(*item);
+    row->Selected = item->Selected();
+    row->Focused = item->Focused();
+    row_of_[item] = row.get();
+    rows.push_back(std::move(row));
+  }
+  store_.AssignRows(std::move(rows));
+  RememberItems();
+  // Not at once: the writer may still be filling the item it has just added.
+  PostFlush();
 }
 
 bool TZelListView::AddRow(const std::vector<std::string>& values) {
   if (values.empty()) return false;
   bool added = false;
   try {
-    AdoptItemsIfChanged();
     toolkit::ListColumns* columns = toolkit::ListView::Columns();
     while (columns->Count() < static_cast<int>(values.size())) {
       toolkit::ListColumn* column = columns->Add();
@@ -122,7 +183,6 @@ void TZelListView::ClearRows() {
 
 void TZelListView::RemoveDuplicates() {
   if (check_duplicate_ == cd_None) return;
-  AdoptItemsIfChanged();
   store_.RemoveDuplicates(check_duplicate_);
   Changed();
 }
@@ -141,28 +201,33 @@ void TZelListView::SortBy(int column, bool ascending) {
 
 void TZelListView::ApplyStoreSort(const std::function<void()>& sortStore) {
   Flush();
-  toolkit::ListItems* items = toolkit::ListView::Items();
-  // The view's items move with their selection the way the store's rows move: both sorts are
-  // stable and compare the same rows in the same order.
-  std::unordered_map<const toolkit::ListItem*, const TZelRow*> rowOf;
-  rowOf.reserve(shown_.size());
-  for (int i = 0; i < items->Count(); ++i) rowOf[items->Items(i)] = shown_[static_cast<size_t>(i)];
   sortStore();
   if (!store_.HasChanges()) return;
-  CustomSort([&](toolkit::ListItem* a, toolkit::ListItem* b, int) {
-    const TZelRow* ra = rowOf[a];
-    const TZelRow* rb = rowOf[b];
-    return ra && rb ? store_.Compare(*ra, *rb) : 0;
-  });
-  TZelRowChanges changes = store_.TakeChanges();
-  for (int i = 0; i < store_.Count() && i < items->Count(); ++i) {
-    TZelRow* row = &store_.Row(i);
-    shown_[static_cast<size_t>(i)] = items->Items(i)->Caption() == row->Caption() ? row : nullptr;
+  // The view's items move with their selection the way the store's rows move: both sorts are
+  // stable and compare the same rows in the same order.
+  sorting_ = true;
+  try {
+    CustomSort([this](toolkit::ListItem* a, toolkit::ListItem* b, int) {
+      const auto ra = row_of_.find(a);
+      const auto rb = row_of_.find(b);
+      if (ra == row_of_.end() || rb == row_of_.end()) return 0;
+      return store_.Compare(*ra->second, *rb->second);
+    });
+  } catch (...) {
+    sorting_ = false;
+    throw;
   }
-  // Rows the sort could not place (a difference between the two) are written again.
-  if (std::find(shown_.begin(), shown_.end(), nullptr) != shown_.end()) {
-    refill_ = true;
-    Changed();
+  sorting_ = false;
+  store_.TakeChanges();
+  RememberItems();
+  // Rows the sort could not place (the two orders differ) are written again.
+  for (int i = 0; i < store_.Count(); ++i) {
+    const auto it = row_of_.find(shown_items_[static_cast<size_t>(i)]);
+    if (it == row_of_.end() || it->second != &store_.Row(i)) {
+      refill_ = true;
+      Changed();
+      break;
+    }
   }
 }
 
@@ -194,53 +259,53 @@ void TZelListView::FillItem(toolkit::ListItem* item, const TZelRow& row) {
 void TZelListView::Flush() {
   flush_posted_ = false;
   if (flushing_) return;
-  AdoptItemsIfChanged();
-  toolkit::ListItems* items = toolkit::ListView::Items();
-  if (!store_.HasChanges() && items->Count() == store_.Count() &&
-      static_cast<int>(shown_.size()) == store_.Count() && !autosize_pending_ && !refill_) {
-    return;
-  }
+  if (!store_.HasChanges() && !autosize_pending_ && !refill_) return;
   refill_ = false;
   flushing_ = true;
   // Rewriting the items is not the user's doing: no selection or change events meanwhile.
   const bool wasLoading = IsLoading();
   if (!wasLoading) SetLoading(true);
+  toolkit::ListItems* items = toolkit::ListView::Items();
   TZelRowChanges changes = store_.TakeChanges();
-  const bool known = items->Count() == static_cast<int>(shown_.size());
-  if (!known) shown_.assign(static_cast<size_t>(items->Count()), nullptr);
   // Selection and focus as the view holds them, by row.
   for (int i = 0; i < items->Count(); ++i) {
-    if (TZelRow* row = shown_[static_cast<size_t>(i)]) {
-      row->Selected = items->Items(i)->Selected();
-      row->Focused = items->Items(i)->Focused();
+    toolkit::ListItem* item = items->Items(i);
+    if (const auto it = row_of_.find(item); it != row_of_.end()) {
+      it->second->Selected = item->Selected();
+      it->second->Focused = item->Focused();
     }
   }
   const std::unordered_set<const TZelRow*> changed(changes.Changed.begin(),
                                                    changes.Changed.end());
+  const auto drop = [&](int index) {
+    row_of_.erase(items->Items(index));
+    items->Delete(index);
+  };
   items->BeginUpdate();
   try {
-    if (known && !changes.Reset) {
+    if (store_.Count() == 0 && items->Count() > 0) {
+      row_of_.clear();
+      items->Clear();
+    } else if (!changes.Reset) {
+      // The items stand in the rows' order of the last time: replay the steps.
       for (const TZelRowChanges::Step& step : changes.Steps) {
-        const auto at = shown_.begin() + step.Index;
         if (step.Inserted) {
           items->Insert(step.Index);
-          shown_.insert(at, nullptr);
         } else {
-          items->Delete(step.Index);
-          shown_.erase(at);
+          drop(step.Index);
         }
       }
     }
-    while (items->Count() > store_.Count()) items->Delete(items->Count() - 1);
+    while (items->Count() > store_.Count()) drop(items->Count() - 1);
     while (items->Count() < store_.Count()) items->Add();
-    shown_.resize(static_cast<size_t>(store_.Count()), nullptr);
     toolkit::ListItem* focused = nullptr;
     for (int i = 0; i < store_.Count(); ++i) {
       toolkit::ListItem* item = items->Items(i);
       TZelRow* row = &store_.Row(i);
-      if (shown_[static_cast<size_t>(i)] != row || changed.count(row)) {
+      const auto it = row_of_.find(item);
+      if (it == row_of_.end() || it->second != row || changed.count(row)) {
         FillItem(item, *row);
-        shown_[static_cast<size_t>(i)] = row;
+        row_of_[item] = row;
       }
       if (item->Selected() != row->Selected) item->SetSelected(row->Selected);
       if (row->Focused) focused = item;
@@ -248,11 +313,13 @@ void TZelListView::Flush() {
     if (focused && !focused->Focused()) focused->SetFocused(true);
   } catch (...) {
     items->EndUpdate();
+    RememberItems();
     if (!wasLoading) SetLoading(false);
     flushing_ = false;
     throw;
   }
   items->EndUpdate();
+  RememberItems();
   if (autosize_pending_) ApplyAutoSize();
   if (!wasLoading) SetLoading(false);
   flushing_ = false;
@@ -282,15 +349,13 @@ void TZelListView::ColClick(toolkit::ListColumn* column) {
 
 void TZelListView::Change(toolkit::ListItem* item, toolkit::TItemChange change) {
   toolkit::ListView::Change(item, change);
-  if (change == toolkit::ctText && !flushing_) {
-    // A caption or sub-item written into an item: the row takes it, and keeps its order.
-    const int index = item->Index();
-    if (index >= 0 && index < static_cast<int>(shown_.size()) && shown_[static_cast<size_t>(index)]) {
-      const int at = store_.IndexOf(shown_[static_cast<size_t>(index)]);
-      if (at >= 0) {
-        store_.SetCells(at, CellsOf(*item));
-        Changed();
-      }
+  if (change == toolkit::ctText && !flushing_ && !sorting_) {
+    // A caption or sub-item written into an item: the row takes it (and keeps its order).
+    const auto it = row_of_.find(item);
+    const int at = it == row_of_.end() ? -1 : store_.IndexOf(it->second);
+    if (at >= 0) {
+      store_.SetCells(at, CellsOf(*item));
+      PostFlush();
     }
   }
   if (OnItemChange) OnItemChange(item, change);

@@ -33,17 +33,20 @@
 // button moves the focus to its edit or the list, sends the lookup request for it to the window
 // that owns the panel (controls/LookupRequest.h) and raises OnOpenWinClick.
 //
-// The list's rows are kept by a row store (controls/SelectRows.h) that the list view shows: a
-// batch of AddRow calls reaches the view's items once, when the batch's handler has returned or
-// as soon as the rows are read through the list (Items, Columns, RowCount...). Module code reads
-// and writes the rows through the panel or the list (AddRow, ClearRows, Items), not through the
-// toolkit's item objects behind them.
+// The list's rows are kept by a row store (controls/SelectRows.h) that the list view shows. A
+// short list (up to 256 rows) shows every change at once; for a longer one a batch of AddRow
+// calls reaches the view's items once, when the batch's handler has returned or as soon as the
+// items are read through the list (Items, Columns). Rows written into the view's items directly
+// (items added, removed, cleared, captions or sub-items set) become the list's rows; changes
+// still on their way to a long list's items are then dropped, so module code that both adds rows
+// and writes items reads the items through the list first.
 #pragma once
 
 #include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "controls/BtChkBox.h"
@@ -104,10 +107,10 @@ class TZelListView : public toolkit::ListView {
   bool AddRow(const std::vector<std::string>& values);
   void ClearRows();
 
-  // The rows as the list shows them, read without touching the view.
-  int RowCount() const { return store_.Count(); }
-  const std::string& RowCaption(int index) const { return store_.Row(index).Caption(); }
-  std::vector<std::string> RowSubItems(int index) const;
+  // The rows as the list shows them.
+  int RowCount();
+  const std::string& RowCaption(int index);
+  std::vector<std::string> RowSubItems(int index);
 
   // The view's items and columns, brought up to date with the rows first.
   toolkit::ListItems* Items();
@@ -150,9 +153,13 @@ class TZelListView : public toolkit::ListView {
   bool event(QEvent* event) override;
 
  private:
+  // After a change of the rows: the items follow now (short lists) or after the batch.
   void Changed();
-  // Takes over rows that were put into the view's items directly.
-  void AdoptItemsIfChanged();
+  void PostFlush();
+  // The items were added, removed or replaced by someone else: they become the rows.
+  void ItemsWritten();
+  bool ItemsAsLeft() const;
+  void RememberItems();
   // Sorts the rows by `sortStore` and the view's items the same way, keeping their selection.
   void ApplyStoreSort(const std::function<void()>& sortStore);
   void FillItem(toolkit::ListItem* item, const TZelRow& row);
@@ -164,9 +171,12 @@ class TZelListView : public toolkit::ListView {
   TCheckDuplicate check_duplicate_ = cd_None;
   bool flush_posted_ = false;
   bool flushing_ = false;
-  // The rows the view's items show, by item index (null: not known).
-  std::vector<TZelRow*> shown_;
+  bool sorting_ = false;
   bool refill_ = false;
+  // The items in the order the list left them, and the row each shows.
+  std::vector<toolkit::ListItem*> shown_items_;
+  std::unordered_map<const toolkit::ListItem*, TZelRow*> row_of_;
+  QMetaObject::Connection reset_connection_;
 };
 
 using TOpenWinClickEvent = toolkit::Event<toolkit::Component*>;

@@ -118,7 +118,7 @@ class SelectPanelTest : public testing::Test {
   }
   void TearDown() override { toolkit::Free(window); }
 
-  std::vector<Cells> Rows() const {
+  std::vector<Cells> Rows() {
     std::vector<Cells> rows;
     TZelListView* list = panel->ListBox();
     for (int i = 0; i < list->RowCount(); ++i) {
@@ -700,6 +700,28 @@ TEST_F(SelectPanelTest, RowsWrittenIntoTheItemsAreTakenOver) {
   list->Items()->Items(0)->SetCaption("z");
   EXPECT_EQ(Rows(), (std::vector<Cells>{{"b"}, {"c"}, {"z"}}));
   EXPECT_EQ(ShownRows(), Rows());
+}
+
+TEST_F(SelectPanelTest, RowsRestoredThroughTheItemsReplaceTheOldOnes) {
+  // What the option framework does when it restores saved rows: clear the items, add new ones.
+  TZelListView* list = panel->ListBox();
+  list->AddRow({"old1", "x"});
+  list->AddRow({"old2", "y"});
+  toolkit::ListView* view = panel->FindComponent<toolkit::ListView>("ListBox");
+  view->Items()->Clear();
+  for (const char* caption : {"new1", "new2"}) {
+    toolkit::ListItem* item = view->Items()->Add();
+    item->SetCaption(caption);
+    item->SubItems()->Add("z");
+  }
+  EXPECT_EQ(Rows(), (std::vector<Cells>{{"new1", "z"}, {"new2", "z"}}));
+  list->AddRow({"new3", "w"});
+  EXPECT_EQ(Rows(), (std::vector<Cells>{{"new1", "z"}, {"new2", "z"}, {"new3", "w"}}));
+  EXPECT_EQ(ShownRows(), Rows());
+  // Fewer rows than before.
+  view->Items()->Clear();
+  view->Items()->Add()->SetCaption("only");
+  EXPECT_EQ(Rows(), (std::vector<Cells>{{"only"}}));
 }
 
 TEST_F(SelectPanelTest, PanelLoadsFromAWindowDescription) {

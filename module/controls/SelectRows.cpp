@@ -171,21 +171,21 @@ TZelRowStore::TZelRowStore() : rows_(std::make_unique<Sequence>()), collator_(Sy
 
 TZelRowStore::~TZelRowStore() = default;
 
-void TZelRowStore::Keys(const TZelRow& row) const {
-  if (row.keyed_ && row.keys_.size() == row.Cells.size()) return;
-  row.keys_.clear();
-  row.keys_.reserve(row.Cells.size());
-  for (const std::string& cell : row.Cells) row.keys_.push_back(SystemText(cell));
-  row.keyed_ = true;
+const QString& TZelRowStore::Key(const TZelRow& row, int column) const {
+  static const QString empty;
+  if (column < 0 || column >= static_cast<int>(row.Cells.size())) return empty;
+  if (row.keys_.size() != row.Cells.size()) {
+    row.keys_.resize(row.Cells.size());
+    row.keyed_.resize(row.Cells.size(), false);
+  }
+  if (!row.keyed_[static_cast<size_t>(column)]) {
+    row.keys_[static_cast<size_t>(column)] = SystemText(row.Cells[static_cast<size_t>(column)]);
+    row.keyed_[static_cast<size_t>(column)] = true;
+  }
+  return row.keys_[static_cast<size_t>(column)];
 }
 
 int TZelRowStore::Compare(const TZelRow& a, const TZelRow& b) const {
-  Keys(a);
-  Keys(b);
-  const auto key = [](const TZelRow& row, int column) -> const QString& {
-    static const QString empty;
-    return column < static_cast<int>(row.keys_.size()) ? row.keys_[column] : empty;
-  };
   int columns[3] = {sort_column_, 0, 1};
   int n = 3;
   if (sort_column_ == 0) {
@@ -196,7 +196,7 @@ int TZelRowStore::Compare(const TZelRow& a, const TZelRow& b) const {
     n = 2;
   }
   for (int i = 0; i < n; ++i) {
-    const int result = collator_.compare(key(a, columns[i]), key(b, columns[i]));
+    const int result = collator_.compare(Key(a, columns[i]), Key(b, columns[i]));
     if (result != 0) return ascending_ ? result : -result;
   }
   return 0;
@@ -229,7 +229,6 @@ void TZelRowStore::SetSortOrder(int column, bool ascending) {
 
 void TZelRowStore::Sort() {
   std::vector<std::unique_ptr<TZelRow>> all = rows_->TakeAll();
-  for (const auto& row : all) Keys(*row);
   std::stable_sort(all.begin(), all.end(),
                    [this](const std::unique_ptr<TZelRow>& a, const std::unique_ptr<TZelRow>& b) {
                      return Compare(*a, *b) < 0;
@@ -317,13 +316,22 @@ void TZelRowStore::Clear() {
 }
 
 void TZelRowStore::Assign(std::vector<std::vector<std::string>> rows) {
+  std::vector<std::unique_ptr<TZelRow>> made;
+  made.reserve(rows.size());
+  for (auto& cells : rows) {
+    auto row = std::make_unique<TZelRow>();
+    row->Cells = std::move(cells);
+    made.push_back(std::move(row));
+  }
+  AssignRows(std::move(made));
+}
+
+void TZelRowStore::AssignRows(std::vector<std::unique_ptr<TZelRow>> rows) {
   Clear();
   const bool sorted = keep_sorted_;
   keep_sorted_ = false;
-  for (auto& cells : rows) {
-    if (cells.empty()) cells.emplace_back();
-    auto row = std::make_unique<TZelRow>();
-    row->Cells = std::move(cells);
+  for (auto& row : rows) {
+    if (row->Cells.empty()) row->Cells.emplace_back();
     InsertRow(std::move(row));
   }
   keep_sorted_ = sorted;
@@ -339,7 +347,8 @@ void TZelRowStore::SetCells(int index, std::vector<std::string> cells) {
   CountCells(row, -1);
   const bool captionChanged = row.Cells[0] != cells[0];
   row.Cells = std::move(cells);
-  row.keyed_ = false;
+  row.keys_.clear();
+  row.keyed_.clear();
   CountCells(row, +1);
   changes_.Changed.push_back(&row);
   if (captionChanged) {
@@ -360,7 +369,10 @@ void TZelRowStore::PadSubItems() {
     if (row.SubItemCount() >= target) return;
     CountCells(row, -1);
     row.Cells.resize(static_cast<size_t>(target) + 1);
-    if (row.keyed_) row.keys_.resize(row.Cells.size());
+    if (!row.keys_.empty()) {
+      row.keys_.resize(row.Cells.size());
+      row.keyed_.resize(row.Cells.size(), false);
+    }
     CountCells(row, +1);
     changes_.Changed.push_back(&row);
   };

@@ -44,9 +44,9 @@ struct TZelRow {
 
  private:
   friend class TZelRowStore;
-  // Collation texts of the cells, made when first compared.
+  // Collation texts of the cells, each made when it is first compared.
   mutable std::vector<QString> keys_;
-  mutable bool keyed_ = false;
+  mutable std::vector<bool> keyed_;
   long long rank_ = 0;
 };
 
@@ -99,6 +99,8 @@ class TZelRowStore {
   void Clear();
   // Replaces all rows (in the given order, then sorted in keep-sorted mode).
   void Assign(std::vector<std::vector<std::string>> rows);
+  // The same with rows made by the caller (who may keep their addresses).
+  void AssignRows(std::vector<std::unique_ptr<TZelRow>> rows);
   // Replaces the cells of one row in place (its key, order and duplicates are reconsidered:
   // in keep-sorted mode the rows are sorted again).
   void SetCells(int index, std::vector<std::string> cells);
@@ -124,7 +126,8 @@ class TZelRowStore {
 
  private:
   class Sequence;
-  void Keys(const TZelRow& row) const;
+  // The collation text of one cell (empty for a cell the row lacks).
+  const QString& Key(const TZelRow& row, int column) const;
   bool Less(const TZelRow& a, const TZelRow& b) const;
   bool SameCaption(const TZelRow& a, const TZelRow& b, TCheckDuplicate mode) const;
   int InsertRow(std::unique_ptr<TZelRow> row);
