@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
+#include <QTest>
 #include <filesystem>
 
 #include "os/CodePage.h"
@@ -160,6 +162,25 @@ TEST(ControlsGalleryTest, OneOfEachControlFromADescription) {
   pages->SetActivePageIndex(1);
   const std::string second = std::string(QZLB27_BUILD_DIR) + "/toolkit-controls-gallery-2.png";
   ASSERT_TRUE(SaveWindowPicture(form.get(), second));
+}
+
+// Composite controls report the events of their inner widgets; a window destroyed while an
+// in-place editor is open and an inner widget has the focus must go quietly.
+TEST(ControlsGalleryTest, DestroyingAWindowWithOpenEditors) {
+  std::unique_ptr<TControlsGallery, FreeDeleter> form(CreateForm<TControlsGallery>(nullptr));
+  form->Show();
+  QApplication::setActiveWindow(form.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  auto* list = form->FindComponent<ListView>("lstCondition");
+  ASSERT_TRUE(list->Items()->Items(0)->EditCaption());
+  auto* pages = form->FindComponent<PageControl>("pgOption");
+  pages->SetActivePageIndex(1);
+  auto* grid = form->FindComponent<StringGrid>("grReceive");
+  grid->SetFocus();
+  grid->SetEditorMode(true);
+  EXPECT_TRUE(grid->EditorMode());
+  form.reset();
+  QCoreApplication::processEvents();
 }
 
 }  // namespace
