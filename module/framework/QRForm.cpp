@@ -157,9 +157,13 @@ int TQRForm::ShowDialog(std::string Text, toolkit::TMsgDlgType Kind,
   return converter_->ShowCodePageMessage(std::move(Text), Kind, Buttons);
 }
 
-std::string TQRForm::SystemCodePage() const { return converter_->SystemCodePage(); }
+std::string TQRForm::SystemCodePage() const {
+  return converter_->SystemCodePage();
+}
 
-std::string TQRForm::UiCodePage() const { return converter_->UICodePage(); }
+std::string TQRForm::UiCodePage() const {
+  return converter_->UICodePage();
+}
 
 std::string TQRForm::LocalText(std::string_view ClassName, std::string_view Key, bool Convert,
                                std::string_view Default) const {

@@ -34,7 +34,9 @@ using automation::Variant;
 using ::testing::ElementsAre;
 using toolkit::Picture;
 
-std::string Big5(std::u16string_view text) { return os::WideToAnsi(text, os::CP_BIG5); }
+std::string Big5(std::u16string_view text) {
+  return os::WideToAnsi(text, os::CP_BIG5);
+}
 
 // A chain of window classes below the base window: TfrmLangA → TfrmLangB → TQRForm. The windows
 // record which pack each language-pack reading came from (the root element of the pack).
@@ -256,8 +258,10 @@ TEST(QRForm, SelectionPanelListButtonsGetTheDisabledImage) {
     TGSpeedButton* button;
     int numGlyphs;
     int width;
-  } before[] = {{panel->ListButton(), 0, 0}, {panel->DeleteButton(), 0, 0},
-                {panel->ClearButton(), 0, 0}, {panel->BeginButton(), 0, 0}};
+  } before[] = {{panel->ListButton(), 0, 0},
+                {panel->DeleteButton(), 0, 0},
+                {panel->ClearButton(), 0, 0},
+                {panel->BeginButton(), 0, 0}};
   for (auto& b : before) {
     ASSERT_FALSE(b.button->Glyph()->Empty());
     b.numGlyphs = b.button->NumGlyphs();
@@ -319,9 +323,10 @@ TEST_F(ChainPacks, MissingPacksAreSkippedAndShowingCanSkipThePacks) {
 
 TEST(QRForm, LocalTexts) {
   TestInstallation installation("950");
-  installation.WritePack("CHT", "TfrmBaseGene",
-                         "<?xml version=\"1.0\" encoding=\"BIG5\"?><TfrmBaseGene><sPublicVer Msg=\"" +
-                             Big5(u"-普及版") + "\"/></TfrmBaseGene>");
+  installation.WritePack(
+      "CHT", "TfrmBaseGene",
+      "<?xml version=\"1.0\" encoding=\"BIG5\"?><TfrmBaseGene><sPublicVer Msg=\"" +
+          Big5(u"-普及版") + "\"/></TfrmBaseGene>");
   TQRForm* form = toolkit::CreateForm<TQRForm>(nullptr);
   // From the pack, read as GB text and converted for the screen like the default.
   EXPECT_EQ(form->LocalText("TfrmBaseGene", "sPublicVer", true, Gbk("-x")), Big5(u"-普及版"));
@@ -386,8 +391,7 @@ class TfrmTraditional : public TQRForm {
     cancel->SetCaption(Gbk("取消"));
   }
   template <class T>
-  T* Add(const char* name, toolkit::WinControl* parent, int left, int top, int width,
-         int height) {
+  T* Add(const char* name, toolkit::WinControl* parent, int left, int top, int width, int height) {
     T* control = new T(this);
     control->SetName(name);
     control->SetParent(parent);
@@ -482,8 +486,8 @@ TEST(QRForm, PrepareDataSetsOnSimplifiedInstallationKeepsTexts) {
   toolkit::Free(form);
 }
 
-
-// ---- The module's own window texts survive GB → BIG5 → GB ----------------------------------------
+// ---- The module's own window texts survive GB → BIG5 → GB
+// ----------------------------------------
 
 // The texts with Chinese characters of a text: every double-quoted literal (with \" escapes);
 // with `gbkCallsOnly` only those written as Gbk("...").
@@ -498,8 +502,9 @@ void CollectLiterals(const std::string& text, bool gbkCallsOnly, std::set<std::s
       literal += text[j];
     }
     if (j < text.size() && text[j] == '"') {
-      const bool chinese = std::any_of(literal.begin(), literal.end(),
-                                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+      const bool chinese = std::any_of(literal.begin(), literal.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x80;
+      });
       if (chinese) out.insert(literal);
       i = j;
     }
@@ -566,7 +571,8 @@ TEST(QRForm, WindowTextsComeBackFromTraditionalChinese) {
   toolkit::Free(form);
 }
 
-// ---- The demo language packs ---------------------------------------------------------------------
+// ---- The demo language packs
+// ---------------------------------------------------------------------
 
 // The installation's language folders hold the demo packs of the repository.
 void CopyDemoPacks(const TestInstallation& installation) {
@@ -592,7 +598,8 @@ TEST(DemoPacks, EveryLanguageHasTheSamePacksAndNames) {
     const std::set<std::string> simplified = PackNames((folder / "CHS" / name).string());
     EXPECT_FALSE(simplified.empty()) << pack;
     for (const char* language : {"CHT", "ENG"})
-      EXPECT_EQ(PackNames((folder / language / name).string()), simplified) << language << " " << pack;
+      EXPECT_EQ(PackNames((folder / language / name).string()), simplified)
+          << language << " " << pack;
   }
 }
 

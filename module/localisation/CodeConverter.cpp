@@ -25,6 +25,7 @@
 
 #include "automation/Dispatch.h"
 #include "automation/DynamicLibrary.h"
+#include "os/CodePage.h"
 #include "support/VarnelIni.h"
 #include "toolkit/Application.h"
 #include "toolkit/Classes.h"
@@ -67,7 +68,8 @@ std::string EnumTypeName(Persistent* object, std::string_view name) {
   const QMetaProperty p = FindMetaProperty(object, name);
   if (p.isValid() && p.isEnumType()) return p.enumerator().enumName();
   std::string_view type = p.isValid() ? p.metaType().name() : "";
-  if (size_t colon = type.rfind("::"); colon != std::string_view::npos) type.remove_prefix(colon + 2);
+  if (size_t colon = type.rfind("::"); colon != std::string_view::npos)
+    type.remove_prefix(colon + 2);
   return std::string(type);
 }
 
@@ -92,11 +94,17 @@ bool HasIntegerProperty(Persistent* object, std::string_view name) {
 
 // ---- TTranslator -------------------------------------------------------------------------------
 
-const std::string& TranslatorLibraryName() { return LibraryName(); }
+const std::string& TranslatorLibraryName() {
+  return LibraryName();
+}
 
-void SetTranslatorLibraryName(std::string name) { LibraryName() = std::move(name); }
+void SetTranslatorLibraryName(std::string name) {
+  LibraryName() = std::move(name);
+}
 
-TTranslator::TTranslator() { LoadTranslator(); }
+TTranslator::TTranslator() {
+  LoadTranslator();
+}
 
 TTranslator::~TTranslator() = default;
 
@@ -124,9 +132,13 @@ std::string TTranslator::Call(Entry entry, std::string_view text) const {
   return answer ? std::string(answer) : argument;
 }
 
-std::string TTranslator::GbToBig5(std::string_view text) const { return Call(gb_to_big5_, text); }
+std::string TTranslator::GbToBig5(std::string_view text) const {
+  return Call(gb_to_big5_, text);
+}
 
-std::string TTranslator::Big5ToGb(std::string_view text) const { return Call(big5_to_gb_, text); }
+std::string TTranslator::Big5ToGb(std::string_view text) const {
+  return Call(big5_to_gb_, text);
+}
 
 // ---- TCodeConverter ----------------------------------------------------------------------------
 
@@ -250,8 +262,8 @@ void TCodeConverter::SetCharsetFont(int mode, toolkit::Font* font) {
 namespace {
 
 // Converts a text property in direction m; an empty text is skipped when `skipEmpty`.
-void ConvertTextProperty(const TCodeConverter& converter, Persistent* object,
-                         std::string_view name, int m, bool skipEmpty) {
+void ConvertTextProperty(const TCodeConverter& converter, Persistent* object, std::string_view name,
+                         int m, bool skipEmpty) {
   if (toolkit::PropertyKind(object, name) != toolkit::PropKind::Text) return;
   const std::string text = toolkit::GetStrPropOf(object, name);
   if (skipEmpty && text.empty()) return;
@@ -329,8 +341,8 @@ void ConvertCollectionTexts(const TCodeConverter& converter, toolkit::Collection
 // A list view: column captions, item captions and sub-items.
 void ConvertListView(const TCodeConverter& converter, Persistent* listView, int m) {
   if (!listView) return;
-  ConvertCollectionTexts(converter, HeldObject<toolkit::Collection>(listView, "Columns"),
-                         "Caption", m);
+  ConvertCollectionTexts(converter, HeldObject<toolkit::Collection>(listView, "Columns"), "Caption",
+                         m);
   if (auto* items = HeldObject<toolkit::Collection>(listView, "Items")) {
     for (int i = 0; i < items->Count(); ++i) {
       toolkit::CollectionItem* item = items->Items(i);
@@ -432,13 +444,23 @@ int TCodeConverter::ShowCodePageMessage(std::string text, toolkit::TMsgDlgType k
   auto* window = dynamic_cast<toolkit::Form*>(Owner());
   if (window && window->WindowState() == toolkit::Form::wsMinimized)
     window->SetWindowState(toolkit::Form::wsNormal);
-  if (window) dialog.Caption = window->Caption();
   toolkit::Font font;
   font.SetName(dialog.Font.Name);
   font.SetCharset(dialog.Font.Charset);
   SetCharsetFont(ui_convert_mode_, &font);
   dialog.Font.Name = font.Name();
   dialog.Font.Charset = font.Charset();
+  if (window) {
+    // The dialog shows its caption through its own font: a window title kept in the other code
+    // page (the title bar follows the system's) is converted on the way.
+    dialog.Caption = window->Caption();
+    const int titlePage = window->Font()->CodePage();
+    const int dialogPage = font.CodePage();
+    if (titlePage == os::CP_GBK && dialogPage == os::CP_BIG5)
+      dialog.Caption = GbToBig5Text(dialog.Caption);
+    else if (titlePage == os::CP_BIG5 && dialogPage == os::CP_GBK)
+      dialog.Caption = Big5ToGbText(dialog.Caption);
+  }
   return toolkit::ShowMessageDialog(dialog);
 }
 

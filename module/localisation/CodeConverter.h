@@ -143,7 +143,9 @@ class TCodeConverter : public toolkit::NonVisualComponent {
 
   // A message box for the owning window: nothing for an empty text (answers 0); six blanks are
   // appended when the interface or system code page is "936"; a minimised owner is restored; the
-  // caption is the owner's caption and the font follows UIConvertMode. Answers the modal result.
+  // caption is the owner's caption (converted when the owner's title is kept in the other code
+  // page than the dialog's font shows) and the font follows UIConvertMode. Answers the modal
+  // result.
   int ShowCodePageMessage(std::string text, toolkit::TMsgDlgType kind,
                           toolkit::TMsgDlgButtons buttons) const;
 

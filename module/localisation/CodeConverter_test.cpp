@@ -21,11 +21,13 @@
 
 namespace {
 
-using automation::Variant;
 using automation::VarArrayOf;
+using automation::Variant;
 using ::testing::HasSubstr;
 
-std::string Big5(std::u16string_view text) { return os::WideToAnsi(text, os::CP_BIG5); }
+std::string Big5(std::u16string_view text) {
+  return os::WideToAnsi(text, os::CP_BIG5);
+}
 
 // A converter owned by a window of its own.
 struct ConverterWindow {
@@ -404,14 +406,48 @@ TEST(CodeConverter, MessageBoxForTheWindow) {
   }
   dialogs.Clear();
   {
-    // Traditional interface on a Traditional system: no blanks, the BIG5 font.
+    // Traditional interface on a Traditional system: no blanks, the BIG5 font, the converted
+    // title as it is.
     TestInstallation installation("950", "936", "950");
     ConverterWindow window;
+    window.form->SetCaption(Gbk("批次作业"));
+    window.converter->ConvertForm(window.form);
     window.converter->ShowCodePageMessage(Big5(u"確定"), toolkit::mtInformation,
                                           toolkit::ButtonSet({toolkit::mbOK}));
     ASSERT_EQ(dialogs.Shown().size(), 1u);
     EXPECT_EQ(dialogs.Shown()[0].Text, Big5(u"確定"));
     EXPECT_EQ(dialogs.Shown()[0].Font.Charset, toolkit::CHINESEBIG5_CHARSET);
+    EXPECT_EQ(dialogs.Shown()[0].Caption, Big5(u"批次作業"));
+  }
+  dialogs.Clear();
+  {
+    // Traditional interface on a Simplified system: the title stays GB on the window, the dialog
+    // shows it through its BIG5 font.
+    TestInstallation installation("950", "936", "936");
+    ConverterWindow window;
+    window.form->SetCaption(Gbk("批次作业"));
+    window.converter->ConvertForm(window.form);
+    EXPECT_EQ(window.form->Caption(), Gbk("批次作业"));
+    window.converter->ShowCodePageMessage(Big5(u"確定"), toolkit::mtInformation,
+                                          toolkit::ButtonSet({toolkit::mbOK}));
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].Text, Big5(u"確定") + "      ");
+    EXPECT_EQ(dialogs.Shown()[0].Caption, Big5(u"批次作業"));
+  }
+  dialogs.Clear();
+  {
+    // Simplified interface on a Traditional system: the title bar's BIG5 title comes back as GB
+    // for the GB dialog.
+    TestInstallation installation("936", "950", "950");
+    ConverterWindow window;
+    window.form->SetCaption(Gbk("批次作业"));
+    window.converter->ConvertForm(window.form);
+    EXPECT_EQ(window.form->Caption(), Big5(u"批次作業"));
+    window.converter->ShowCodePageMessage(Gbk("确定"), toolkit::mtInformation,
+                                          toolkit::ButtonSet({toolkit::mbOK}));
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].Font.Charset, toolkit::GB2312_CHARSET);
+    EXPECT_EQ(dialogs.Shown()[0].Caption, Gbk("批次作业"));
   }
 }
 

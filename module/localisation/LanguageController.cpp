@@ -85,8 +85,7 @@ bool IsComboBox(Component* component) {
 }
 
 bool IsDataAwareComboBox(Component* component) {
-  return component->InheritsFrom("TwwDBCustomComboBox") ||
-         component->InheritsFrom("TwwDBComboBox");
+  return component->InheritsFrom("TwwDBCustomComboBox") || component->InheritsFrom("TwwDBComboBox");
 }
 
 }  // namespace
@@ -301,7 +300,9 @@ TLanguageController::TLanguageController(Component* owner)
   });
 }
 
-TLanguageController::~TLanguageController() { exclude_list_->SetOnChange(nullptr); }
+TLanguageController::~TLanguageController() {
+  exclude_list_->SetOnChange(nullptr);
+}
 
 bool TLanguageController::Active() const {
   return document_ && !document_->DocumentElement().IsNull();

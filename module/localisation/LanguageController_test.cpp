@@ -38,10 +38,11 @@ class TfrmLangEvents : public toolkit::Form {
   std::vector<std::string> log;
 };
 
-[[maybe_unused]] const auto published = toolkit::Publish<TfrmLangEvents>()
-                                            .Handler("ControllerEvent", &TfrmLangEvents::ControllerEvent)
-                                            .Handler("BeforeLoad", &TfrmLangEvents::BeforeLoad)
-                                            .Handler("AfterLoad", &TfrmLangEvents::AfterLoad);
+[[maybe_unused]] const auto published =
+    toolkit::Publish<TfrmLangEvents>()
+        .Handler("ControllerEvent", &TfrmLangEvents::ControllerEvent)
+        .Handler("BeforeLoad", &TfrmLangEvents::BeforeLoad)
+        .Handler("AfterLoad", &TfrmLangEvents::AfterLoad);
 
 // A window with a language controller and a few controls, on a Simplified Chinese installation.
 class LangPack : public ::testing::Test {
@@ -215,9 +216,10 @@ TEST_F(LangPack, AttributesApplyInDocumentOrder) {
 }
 
 TEST_F(LangPack, PacksInTheirDeclaredEncodingGiveGbkTexts) {
-  const std::string big5 = os::WideToAnsi(u"<?xml version=\"1.0\" encoding=\"BIG5\"?>"
-                                          u"<root Caption=\"採購\"><btnOK Caption=\"確定\"/></root>",
-                                          os::CP_BIG5);
+  const std::string big5 = os::WideToAnsi(
+      u"<?xml version=\"1.0\" encoding=\"BIG5\"?>"
+      u"<root Caption=\"採購\"><btnOK Caption=\"確定\"/></root>",
+      os::CP_BIG5);
   Apply("TfrmSample", big5);
   EXPECT_EQ(form->Caption(), Gbk("採購"));
   EXPECT_EQ(ok->Caption(), Gbk("確定"));
@@ -236,8 +238,10 @@ TEST_F(LangPack, EventsAroundOpeningClosingAndEachComponent) {
   toolkit::SetMethodPropOf(controller, "AfterOpen", toolkit::FindMethod(form, "ControllerEvent"));
   toolkit::SetMethodPropOf(controller, "BeforeClose", toolkit::FindMethod(form, "ControllerEvent"));
   toolkit::SetMethodPropOf(controller, "AfterClose", toolkit::FindMethod(form, "ControllerEvent"));
-  toolkit::SetMethodPropOf(controller, "BeforeLoadComponent", toolkit::FindMethod(form, "BeforeLoad"));
-  toolkit::SetMethodPropOf(controller, "AfterLoadComponent", toolkit::FindMethod(form, "AfterLoad"));
+  toolkit::SetMethodPropOf(controller, "BeforeLoadComponent",
+                           toolkit::FindMethod(form, "BeforeLoad"));
+  toolkit::SetMethodPropOf(controller, "AfterLoadComponent",
+                           toolkit::FindMethod(form, "AfterLoad"));
   Apply("TfrmSample", Pack(R"(<root><btnOK Caption="Y"/></root>)"));
   controller->SetActive(false);
   EXPECT_THAT(form->log, ElementsAre("event from LangController", "event from LangController",
@@ -307,10 +311,13 @@ TEST_F(LangPack, WithoutLanguageFolderThereIsNoPackFile) {
 
 TEST(LangMessage, TextOrDefault) {
   TestInstallation installation("936");
-  installation.WritePack("CHS", "TfrmBaseBatch",
-                         "<?xml version=\"1.0\" encoding=\"GB2312\"?>\n<TfrmBaseBatch>"
-                         "<sOver Msg=\"" + Gbk("处理完毕! ") + "\"/><sReason/>"
-                         "<Deep><sDeep Msg=\"deep\"/></Deep><sEmpty Msg=\"\"/></TfrmBaseBatch>");
+  installation.WritePack(
+      "CHS", "TfrmBaseBatch",
+      "<?xml version=\"1.0\" encoding=\"GB2312\"?>\n<TfrmBaseBatch>"
+      "<sOver Msg=\"" +
+          Gbk("处理完毕! ") +
+          "\"/><sReason/>"
+          "<Deep><sDeep Msg=\"deep\"/></Deep><sEmpty Msg=\"\"/></TfrmBaseBatch>");
   installation.WritePack("CHS", "TBroken", "<TBroken><sOver Msg=\"x\"></TBroken>");
   struct {
     const char* package;
@@ -320,11 +327,11 @@ TEST(LangMessage, TextOrDefault) {
       {"TfrmBaseBatch", "sOver", Gbk("处理完毕! ")},
       {"TfrmBaseBatch", "sDeep", "deep"},
       {"TfrmBaseBatch", "sEmpty", ""},
-      {"TfrmBaseBatch", "sReason", "default"},     // no Msg attribute
-      {"TfrmBaseBatch", "sMissing", "default"},    // no element
-      {"TfrmBaseBatch", "s[bad", "default"},       // not an XPath name
-      {"TMissing", "sOver", "default"},            // no file
-      {"TBroken", "sOver", "default"},             // not well-formed
+      {"TfrmBaseBatch", "sReason", "default"},   // no Msg attribute
+      {"TfrmBaseBatch", "sMissing", "default"},  // no element
+      {"TfrmBaseBatch", "s[bad", "default"},     // not an XPath name
+      {"TMissing", "sOver", "default"},          // no file
+      {"TBroken", "sOver", "default"},           // not well-formed
   };
   for (const auto& k : cases)
     EXPECT_EQ(GetLangMessage(dtClient, k.package, k.message, "default"), k.expected)

@@ -47,7 +47,9 @@ bool SameValue(const Variant& a, const Variant& b, bool caseInsensitive) {
 
 Field::Field(Component* owner) : NonVisualComponent(owner) {}
 
-Field::~Field() { SetDataSet(nullptr); }
+Field::~Field() {
+  SetDataSet(nullptr);
+}
 
 const std::string& Field::DisplayLabel() const {
   return display_label_.empty() ? field_name_ : display_label_;
@@ -129,7 +131,9 @@ bool Field::IsNull() const {
   return value.IsNull() || value.IsEmpty();
 }
 
-std::string Field::AsString() const { return automation::VarToStr(Value()); }
+std::string Field::AsString() const {
+  return automation::VarToStr(Value());
+}
 
 void Field::SetAsString(const std::string& text) {
   // An empty text clears a field that is not a text field.
@@ -173,11 +177,21 @@ StringField::StringField(Component* owner) : Field(owner) {
   SetDataType(ftString);
   SetSize(20);
 }
-MemoField::MemoField(Component* owner) : Field(owner) { SetDataType(ftMemo); }
-IntegerField::IntegerField(Component* owner) : Field(owner) { SetDataType(ftInteger); }
-FloatField::FloatField(Component* owner) : Field(owner) { SetDataType(ftFloat); }
-BooleanField::BooleanField(Component* owner) : Field(owner) { SetDataType(ftBoolean); }
-DateTimeField::DateTimeField(Component* owner) : Field(owner) { SetDataType(ftDateTime); }
+MemoField::MemoField(Component* owner) : Field(owner) {
+  SetDataType(ftMemo);
+}
+IntegerField::IntegerField(Component* owner) : Field(owner) {
+  SetDataType(ftInteger);
+}
+FloatField::FloatField(Component* owner) : Field(owner) {
+  SetDataType(ftFloat);
+}
+BooleanField::BooleanField(Component* owner) : Field(owner) {
+  SetDataType(ftBoolean);
+}
+DateTimeField::DateTimeField(Component* owner) : Field(owner) {
+  SetDataType(ftDateTime);
+}
 
 // ---- ClientDataSet -----------------------------------------------------------------------------
 
@@ -316,7 +330,9 @@ void ClientDataSet::CheckBrowse() {
   if (state_ == dsEdit || state_ == dsInsert) Post();
 }
 
-void ClientDataSet::Scrolled() { FAfterScroll(this); }
+void ClientDataSet::Scrolled() {
+  FAfterScroll(this);
+}
 
 void ClientDataSet::SetRecNo(int recNo) {
   CheckBrowse();
