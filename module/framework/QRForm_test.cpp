@@ -11,6 +11,7 @@
 
 #include "controls/GSpdBtn.h"
 #include "controls/SelectPnl.h"
+#include "framework/BaseGene.h"
 #include "localisation/testdata/TestInstallation.h"
 #include "os/CodePage.h"
 #include "support/GbkText.h"
@@ -642,6 +643,30 @@ TEST(DemoPacks, EnglishPack) {
   EXPECT_EQ(ok->Caption(), "OK");
   EXPECT_EQ(ok->Font()->Name(), "Tahoma");
   EXPECT_EQ(form->LocalText("TfrmBaseGene", "sProjectName", true, Gbk("方案名称")), "Scheme");
+  toolkit::Free(form);
+}
+
+TEST(DemoPacks, OptionWindowInTraditionalChinese) {
+  TestInstallation installation("950");
+  CopyDemoPacks(installation);
+  auto* form = toolkit::CreateForm<TfrmBaseGene>(nullptr);
+  form->ApplyLangPackages(form, true);
+  form->ConvertTexts();
+  struct {
+    const char* name;
+    std::u16string caption;
+  } cases[] = {{"btnOk", u"確定"},       {"tsOption1", u"基本選項"}, {"tsOption2", u"系統選項"},
+               {"lblToday", u"製表日期"}, {"N7", u"大型圖示(&G)"}, {"N10", u"詳細資料(&D)"}};
+  for (const auto& k : cases)
+    EXPECT_EQ(toolkit::GetStrPropOf(form->FindComponent(k.name), "Caption"), Big5(k.caption))
+        << k.name;
+  EXPECT_EQ(toolkit::GetStrPropOf(form->FindComponent("pgOption"), "Hint"),
+            Big5(u"請輸入選項條件"));
+  EXPECT_EQ(form->LocalText("TfrmBaseGene", "sDeleteProj", true, Gbk("x")),
+            Big5(u"確實要刪除此方案嗎？"));
+  const std::string picture = std::string(QZLB27_BUILD_DIR) + "/pictures/TfrmBaseGene_CHT.png";
+  std::filesystem::create_directories(std::filesystem::path(picture).parent_path());
+  EXPECT_TRUE(toolkit::SaveWindowPicture(form, picture));
   toolkit::Free(form);
 }
 
