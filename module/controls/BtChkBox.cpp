@@ -18,14 +18,17 @@ namespace {
 
 const char* DefaultGlyphName(TBitCheckBox::TCheckBoxState state) {
   switch (state) {
-    case CheckBox::cbChecked: return "CHECKED";
-    case CheckBox::cbGrayed: return "GRAYED";
-    default: return "UNCHECKED";
+    case CheckBox::cbChecked:
+      return "CHECKED";
+    case CheckBox::cbGrayed:
+      return "GRAYED";
+    default:
+      return "UNCHECKED";
   }
 }
 
 constexpr TBitCheckBox::TCheckBoxState kStates[] = {CheckBox::cbUnchecked, CheckBox::cbChecked,
-                                                     CheckBox::cbGrayed};
+                                                    CheckBox::cbGrayed};
 
 }  // namespace
 

@@ -74,9 +74,7 @@ class TBitCheckBox : public QWidget, public toolkit::WinControl {
   // picture. A picture whose width is a multiple of its height sets the state's number of images
   // to width div height, held to 1..2; other pictures keep the number.
   toolkit::Bitmap* CheckedGlyph() const { return glyphs_[toolkit::CheckBox::cbChecked].get(); }
-  toolkit::Bitmap* UncheckedGlyph() const {
-    return glyphs_[toolkit::CheckBox::cbUnchecked].get();
-  }
+  toolkit::Bitmap* UncheckedGlyph() const { return glyphs_[toolkit::CheckBox::cbUnchecked].get(); }
   toolkit::Bitmap* GrayedGlyph() const { return glyphs_[toolkit::CheckBox::cbGrayed].get(); }
   void SetCheckedGlyph(toolkit::Bitmap* glyph) { SetGlyph(toolkit::CheckBox::cbChecked, glyph); }
   void SetUncheckedGlyph(toolkit::Bitmap* glyph) {

@@ -79,7 +79,8 @@ TEST_F(BitCheckBoxTest, ClicksCycleThroughTheStates) {
     for (CheckBox::TCheckBoxState expected : c.states) {
       window->box->Click();
       ++n;
-      EXPECT_EQ(window->box->State(), expected) << "AllowGrayed " << c.allowGrayed << " click " << n;
+      EXPECT_EQ(window->box->State(), expected)
+          << "AllowGrayed " << c.allowGrayed << " click " << n;
       EXPECT_EQ(window->clicks, n);
     }
   }
@@ -129,11 +130,9 @@ TEST_F(BitCheckBoxTest, NumberOfImagesFollowsSquarePictures) {
     int before;
     int expected;
   } cases[] = {
-      {28, 1, 2},  // two square images
-      {38, 2, 2},  // 38 is no multiple of 14: the number stays
-      {38, 1, 1},
-      {14, 2, 1},
-      {42, 1, 2},  // three squares, held to 2
+      {28, 1, 2},                          // two square images
+      {38, 2, 2},                          // 38 is no multiple of 14: the number stays
+      {38, 1, 1}, {14, 2, 1}, {42, 1, 2},  // three squares, held to 2
   };
   for (const auto& c : cases) {
     window->box->SetCheckedNumGlyphs(c.before);

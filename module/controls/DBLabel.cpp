@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-#include "automation/Dispatch.h"
 #include "controls/Binding.h"
 #include "support/GbkText.h"
-#include "toolkit/Classes.h"
+#include "toolkit/DataSet.h"
 #include "toolkit/Properties.h"
 
 TDBLabel::TDBLabel(toolkit::Component* owner) : toolkit::Label(owner) {
@@ -78,17 +77,11 @@ void TDBLabel::RefreshCaption() {
     if (toolkit::PropertyKind(control, "DataSource") != toolkit::PropKind::Object) return;
     toolkit::Persistent* source = toolkit::GetObjectProperty(control, "DataSource");
     if (!source) return;
-    toolkit::Persistent* dataSet = toolkit::GetObjectProperty(source, "DataSet");
+    auto* dataSet =
+        dynamic_cast<toolkit::ClientDataSet*>(toolkit::GetObjectProperty(source, "DataSet"));
     if (!dataSet) return;
-    auto* fields = dynamic_cast<toolkit::Collection*>(toolkit::GetObjectProperty(dataSet, "Fields"));
-    if (!fields) return;
-    const std::string fieldName = toolkit::GetStrPropOf(control, "DataField");
-    for (int i = 0; i < fields->Count(); ++i) {
-      toolkit::CollectionItem* field = fields->Items(i);
-      if (automation::SameName(toolkit::GetStrPropOf(field, "FieldName"), fieldName)) {
-        SetCaption(toolkit::GetStrPropOf(field, "DisplayLabel"));
-        return;
-      }
+    if (toolkit::Field* field = dataSet->FindField(toolkit::GetStrPropOf(control, "DataField"))) {
+      SetCaption(field->DisplayLabel());
     }
   } catch (const std::exception&) {
     // A caption that cannot be fetched stays as it is.
@@ -98,9 +91,8 @@ void TDBLabel::RefreshCaption() {
 void TDBLabel::AlignToControl() {
   toolkit::WinControl* c = FocusControl();
   if (!c || !auto_align_) return;
-  const int beside = Height() == c->Height()
-                         ? c->Top()
-                         : std::max(0, c->Top() + c->Height() / 2 - Height() / 2);
+  const int beside =
+      Height() == c->Height() ? c->Top() : std::max(0, c->Top() + c->Height() / 2 - Height() / 2);
   int left = Left();
   int top = Top();
   switch (pos_) {

@@ -16,10 +16,9 @@
 // control (a window that moves the control sets AutoAlign off and on again).
 //
 // The caption is taken from a data field when the bound control publishes an object property
-// "DataSource" that is set and whose "DataSet" object property is set: the data set's field is the
-// entry of its collection property "Fields" whose "FieldName" equals (ignoring case) the control's
-// "DataField" text; the field's "DisplayLabel" becomes the caption. When any of this is missing the
-// caption stays as it is.
+// "DataSource" that is set and whose "DataSet" object property holds a client data set
+// (toolkit/DataSet.h): the display label of the data set's field named by the control's
+// "DataField" text becomes the caption. When any of this is missing the caption stays as it is.
 #pragma once
 
 #include <QPointer>

@@ -10,7 +10,7 @@
 #include "controls/GSpdBtn.h"
 #include "controls/LookupRequest.h"
 #include "support/GbkText.h"
-#include "toolkit/Classes.h"
+#include "toolkit/DataSet.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
@@ -35,17 +35,14 @@ class LookupWindow : public toolkit::Form {
   void WndProc(toolkit::Message& message) override {
     if (message.Msg == LookupRequest) {
       toolkit::Control* control = toolkit::ParamControl(message.LParam);
-      log.push_back("lookup " + (control ? control->Name() : std::string("(none)")) +
-                    (control && dynamic_cast<toolkit::WinControl*>(control)->Focused()
-                         ? " focused"
-                         : ""));
+      log.push_back(
+          "lookup " + (control ? control->Name() : std::string("(none)")) +
+          (control && dynamic_cast<toolkit::WinControl*>(control)->Focused() ? " focused" : ""));
       return;
     }
     toolkit::Form::WndProc(message);
   }
-  void ButtonClick(toolkit::Component* sender) {
-    log.push_back("click " + sender->Name());
-  }
+  void ButtonClick(toolkit::Component* sender) { log.push_back("click " + sender->Name()); }
   void Activate() {
     Show();
     QApplication::setActiveWindow(this);
@@ -310,33 +307,7 @@ TEST_F(LookupButtonsTest, LabelForgetsAControlThatIsGone) {
   label->SetPos(TDBLabel::psTop);  // no control: nothing to align with
 }
 
-// A data set and a data-aware control of the shape the label reads by name.
-class TestField : public toolkit::CollectionItem {
-  Q_OBJECT
-  Q_PROPERTY(std::string FieldName MEMBER FieldName)
-  Q_PROPERTY(std::string DisplayLabel MEMBER DisplayLabel)
- public:
-  using toolkit::CollectionItem::CollectionItem;
-  std::string FieldName;
-  std::string DisplayLabel;
-};
-
-class TestDataSet : public toolkit::NonVisualComponent {
-  Q_OBJECT
-  Q_PROPERTY(toolkit::Collection* Fields READ GetFields)
- public:
-  explicit TestDataSet(toolkit::Component* owner)
-      : toolkit::NonVisualComponent(owner),
-        fields([](toolkit::Collection* c) { return std::make_unique<TestField>(c); }) {}
-  toolkit::Collection* GetFields() { return &fields; }
-  void AddField(const std::string& name, const std::string& label) {
-    auto* field = static_cast<TestField*>(fields.Add());
-    field->FieldName = name;
-    field->DisplayLabel = label;
-  }
-  toolkit::Collection fields;
-};
-
+// A data source and a data-aware control of the shape the label reads by name.
 class TestDataSource : public toolkit::NonVisualComponent {
   Q_OBJECT
   Q_PROPERTY(QObject* DataSet MEMBER DataSet)
@@ -356,9 +327,9 @@ class TestDBEdit : public Edit {
 };
 
 TEST_F(LookupButtonsTest, CaptionComesFromTheFieldsDisplayLabel) {
-  auto* dataSet = new TestDataSet(window);
-  dataSet->AddField("MC001", Gbk("退货单号"));
-  dataSet->AddField("MC002", Gbk("日期"));
+  auto* dataSet = new toolkit::ClientDataSet(window);
+  dataSet->AddField("MC001", toolkit::Field::ftString, 16)->SetDisplayLabel(Gbk("退货单号"));
+  dataSet->AddField("MC002", toolkit::Field::ftString, 8)->SetDisplayLabel(Gbk("日期"));
   auto* source = new TestDataSource(window);
   auto* edit = Make<TestDBEdit>("edDoc");
   edit->DataField = "mc002";

@@ -26,8 +26,10 @@ Picture DrawBox(Kind kind) {
   Picture p(19, 14, kKey);
   constexpr int left = 3, top = 1, side = 13;
   const int frame = Picture::Rgb(0x70, 0x70, 0x70);
-  const int field = kind == Kind::Grayed ? Picture::Rgb(0xD8, 0xD8, 0xD8) : Picture::Rgb(255, 255, 255);
-  const int mark = kind == Kind::Grayed ? Picture::Rgb(0x80, 0x80, 0x80) : Picture::Rgb(0x20, 0x20, 0x20);
+  const int field =
+      kind == Kind::Grayed ? Picture::Rgb(0xD8, 0xD8, 0xD8) : Picture::Rgb(255, 255, 255);
+  const int mark =
+      kind == Kind::Grayed ? Picture::Rgb(0x80, 0x80, 0x80) : Picture::Rgb(0x20, 0x20, 0x20);
   p.FillRect(left, top, side, side, frame);
   p.FillRect(left + 1, top + 1, side - 2, side - 2, field);
   if (kind != Kind::Unchecked) {

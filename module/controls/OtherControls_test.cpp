@@ -231,8 +231,7 @@ TEST_F(OtherControlsTest, CheckingARadioButtonUnchecksItsSiblingsOnly) {
   EXPECT_TRUE(r3->TabStop());
   EXPECT_FALSE(r1->TabStop());
   // A code write of True raises OnClick; unchecking and checking a checked button do not.
-  EXPECT_EQ(window->log,
-            (std::vector<std::string>{"click rdoOther", "click rdo1", "click rdo3"}));
+  EXPECT_EQ(window->log, (std::vector<std::string>{"click rdoOther", "click rdo1", "click rdo3"}));
   window->log.clear();
   r3->SetChecked(true);
   r3->SetChecked(false);
@@ -263,10 +262,9 @@ TEST_F(OtherControlsTest, CaptionOffsetByFontSize) {
   const struct {
     int points;
     int d;
-  } cases[] = {{1, 17},  {8, 17},  {9, 19},  {15, 19}, {16, 20}, {17, 20}, {18, 21},
-               {23, 21}, {24, 23}, {29, 23}, {30, 25}, {35, 25}, {36, 27}, {41, 27},
-               {42, 29}, {43, 29}, {44, 31}, {60, 31}, {61, 39}, {80, 39}, {81, 44},
-               {0, 44},  {-3, 44}};
+  } cases[] = {{1, 17},  {8, 17},  {9, 19},  {15, 19}, {16, 20}, {17, 20}, {18, 21}, {23, 21},
+               {24, 23}, {29, 23}, {30, 25}, {35, 25}, {36, 27}, {41, 27}, {42, 29}, {43, 29},
+               {44, 31}, {60, 31}, {61, 39}, {80, 39}, {81, 44}, {0, 44},  {-3, 44}};
   for (const auto& c : cases) EXPECT_EQ(TQrRadioButton::CaptionOffset(c.points), c.d) << c.points;
 }
 

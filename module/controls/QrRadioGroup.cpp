@@ -133,8 +133,8 @@ void TQrRadioGroup::ArrangeButtons() {
   for (int i = 0; i < n; ++i) {
     int left = (i / r) * columnWidth + 8;
     if (mirrored) left = Width() - left - columnWidth;
-    buttons_[static_cast<size_t>(i)]->SetBounds(left, (i % r) * rowHeight + topMargin,
-                                                 columnWidth, rowHeight);
+    buttons_[static_cast<size_t>(i)]->SetBounds(left, (i % r) * rowHeight + topMargin, columnWidth,
+                                                rowHeight);
   }
 }
 

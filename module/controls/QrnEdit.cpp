@@ -12,7 +12,6 @@ const auto kPublished =
 
 }  // namespace
 
-
 // ---- TQrLabeledEdit ---------------------------------------------------------------------------
 
 TQrLabeledEdit::TQrLabeledEdit(toolkit::Component* owner) : toolkit::Edit(owner) {

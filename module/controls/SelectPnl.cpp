@@ -63,10 +63,10 @@ constexpr int kEagerRows = 256;
 TZelListView::TZelListView(toolkit::Component* owner) : toolkit::ListView(owner) {
   // Items added, removed or cleared by others reach the rows (a change of the columns resets
   // the model too; the items then are the ones left).
-  reset_connection_ = QObject::connect(QtView()->model(), &QAbstractItemModel::modelReset, this,
-                                       [this] {
-                                         if (!flushing_ && !sorting_) Dispatch([this] { ItemsWritten(); });
-                                       });
+  reset_connection_ =
+      QObject::connect(QtView()->model(), &QAbstractItemModel::modelReset, this, [this] {
+        if (!flushing_ && !sorting_) Dispatch([this] { ItemsWritten(); });
+      });
 }
 
 TZelListView::~TZelListView() {
@@ -275,8 +275,7 @@ void TZelListView::Flush() {
       it->second->Focused = item->Focused();
     }
   }
-  const std::unordered_set<const TZelRow*> changed(changes.Changed.begin(),
-                                                   changes.Changed.end());
+  const std::unordered_set<const TZelRow*> changed(changes.Changed.begin(), changes.Changed.end());
   const auto drop = [&](int index) {
     row_of_.erase(items->Items(index));
     items->Delete(index);
@@ -331,8 +330,7 @@ void TZelListView::ApplyAutoSize() {
   toolkit::ListColumns* columns = toolkit::ListView::Columns();
   for (int k = 0; k < columns->Count(); ++k) {
     toolkit::ListColumn* column = columns->Items(k);
-    const int length =
-        std::max(static_cast<int>(column->Caption().size()), store_.MaxLength(k));
+    const int length = std::max(static_cast<int>(column->Caption().size()), store_.MaxLength(k));
     if (column->RequestedWidth() != w * length) column->SetWidth(w * length);
   }
 }
@@ -500,9 +498,9 @@ TSelectPanel::TSelectPanel(toolkit::Component* owner)
     Bind(c, "OnClick", this, "SubClick");
     Bind(c, "OnDblClick", this, "SubDblClick");
   }
-  for (toolkit::Control* c : std::initializer_list<toolkit::Control*>{
-           choice_, range_pane_, list_pane_, begin_label_, final_label_, ed_begin_, ed_final_,
-           list_}) {
+  for (toolkit::Control* c :
+       std::initializer_list<toolkit::Control*>{choice_, range_pane_, list_pane_, begin_label_,
+                                                final_label_, ed_begin_, ed_final_, list_}) {
     Bind(c, "OnMouseDown", this, "SubMouseDown");
     Bind(c, "OnMouseUp", this, "SubMouseUp");
     Bind(c, "OnMouseMove", this, "SubMouseMove");
@@ -519,6 +517,7 @@ TSelectPanel::TSelectPanel(toolkit::Component* owner)
   child_hints_->SetOnChange([this] { HintsChanged(); });
   column_captions_->SetOnChange([this] { ColumnCaptionsChanged(); });
   HintsChanged();
+  SetShowHints(ShowHint());
 
   laying_out_ = false;
   toolkit::GroupBox::SetBounds(0, 0, 353, 45);
@@ -720,12 +719,11 @@ void TSelectPanel::RangeOneLine() {
   toolkit::Label* bl = begin_label_;
   bl->SetBounds(2, (h - ed_begin_->Height()) / 2, bl->Width(), bl->Height());
   const int endLabelWidth = final_label_->Width();
-  const int width =
-      buttons ? (w - bl->Left() - bl->Width() - begin_button_->Width() - endLabelWidth -
-                 final_button_->Width() - 8) /
-                        2 -
-                    1
-              : (w - bl->Left() - bl->Width() - endLabelWidth - 4) / 2 - 1;
+  const int width = buttons ? (w - bl->Left() - bl->Width() - begin_button_->Width() -
+                               endLabelWidth - final_button_->Width() - 8) /
+                                      2 -
+                                  1
+                            : (w - bl->Left() - bl->Width() - endLabelWidth - 4) / 2 - 1;
   ed_begin_->SetBounds(bl->Left() + bl->Width() + 1, bl->Top(), width, ed_begin_->Height());
   if (buttons) {
     begin_button_->SetBounds(ed_begin_->Left() + ed_begin_->Width() + 2, bl->Top(),
@@ -852,10 +850,19 @@ void TSelectPanel::SetChildHints(toolkit::Strings* hints) {
   if (hints && hints != child_hints_.get()) child_hints_->Assign(*hints);
 }
 
+void TSelectPanel::SetShowHints(bool show) {
+  SetShowHint(show);
+  for (toolkit::Control* c : std::initializer_list<toolkit::Control*>{
+           choice_, range_pane_, begin_label_, ed_begin_, begin_button_, final_label_, ed_final_,
+           final_button_, list_pane_, list_, list_button_, delete_button_, clear_button_}) {
+    c->SetShowHint(show);
+  }
+}
+
 void TSelectPanel::HintsChanged() {
-  toolkit::Control* const subs[] = {choice_,       ed_begin_,    begin_button_,
-                                    ed_final_,     final_button_, list_,
-                                    list_button_,  delete_button_, clear_button_};
+  toolkit::Control* const subs[] = {choice_,      ed_begin_,      begin_button_,
+                                    ed_final_,    final_button_,  list_,
+                                    list_button_, delete_button_, clear_button_};
   for (int i = 0; i < 9 && i < child_hints_->Count(); ++i) subs[i]->SetHint(child_hints_->At(i));
 }
 
@@ -926,9 +933,10 @@ void TSelectPanel::SetItems(toolkit::ListItems* items) {
 // ---- Buttons ----
 
 void TSelectPanel::LookupButtonClick(toolkit::Component* sender) {
-  toolkit::WinControl* target = sender == begin_button_   ? static_cast<toolkit::WinControl*>(ed_begin_)
-                                : sender == final_button_ ? static_cast<toolkit::WinControl*>(ed_final_)
-                                                          : static_cast<toolkit::WinControl*>(list_);
+  toolkit::WinControl* target =
+      sender == begin_button_   ? static_cast<toolkit::WinControl*>(ed_begin_)
+      : sender == final_button_ ? static_cast<toolkit::WinControl*>(ed_final_)
+                                : static_cast<toolkit::WinControl*>(list_);
   if (target->CanFocus()) target->SetFocus();
   SendLookupRequest(this, target);
   FOnOpenWinClick(this, target);

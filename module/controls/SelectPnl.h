@@ -11,8 +11,8 @@
 // Published (initial values in brackets; the enumerations are in controls/SelectTypes.h):
 //   Style (sp_Range; sp_Discrete, sp_UserChoice)   UserChoice (True: range chosen in
 //   sp_UserChoice)   HintWord ("区间选择": the choice box's caption)   BeginWords, FinalWords
-//   (("起" "起"), ("止" "止"): the labels' captions, entry 0 in the one-line range layout, entry 1 in
-//   the two-line and user-choice layouts)   EditMask ("")   ValueType (vt_String)
+//   (("起" "起"), ("止" "止"): the labels' captions, entry 0 in the one-line range layout, entry 1
+//   in the two-line and user-choice layouts)   EditMask ("")   ValueType (vt_String)
 //   AutoChangeDateSite (True)   DateType (dt_NoneCare)   DateSign ("/")   Discard ("")
 //   UseDiscard (False)   CanOpenWin (True: the lookup buttons are shown)   GlyphIndex (8: the
 //   lookup buttons' picture)   UseVertical (False: the range on two lines)   OtherWidth (200),
@@ -213,6 +213,7 @@ class TSelectPanel : public toolkit::GroupBox {
   Q_PROPERTY(bool HideSelection READ HideSelection WRITE SetHideSelection)
   Q_PROPERTY(toolkit::ListItems* Items READ Items WRITE SetItems)
   Q_PROPERTY(toolkit::Strings* ChildHints READ ChildHints WRITE SetChildHints)
+  Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHints)
   Q_PROPERTY(toolkit::NotifyEvent OnTypeClick MEMBER FOnTypeClick)
   Q_PROPERTY(TOpenWinClickEvent OnOpenWinClick MEMBER FOnOpenWinClick)
   Q_PROPERTY(TDeleteClickEvent OnDeleteClick MEMBER FOnDeleteClick)
@@ -292,6 +293,8 @@ class TSelectPanel : public toolkit::GroupBox {
   void SetItems(toolkit::ListItems* items);
   toolkit::Strings* ChildHints() const { return child_hints_.get(); }
   void SetChildHints(toolkit::Strings* hints);
+  // The panel's hint-display setting, which its sub-controls take too.
+  void SetShowHints(bool show);
 
   // The sub-controls.
   TZelMaskEdit* edBegin() const { return ed_begin_; }

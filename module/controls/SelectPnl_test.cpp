@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QHeaderView>
 #include <QTest>
@@ -83,6 +84,13 @@ class PanelWindow : public toolkit::Form {
     log.push_back("select " + sender->Name() + " " + std::to_string(index) +
                   (selected ? " on" : " off"));
   }
+  void KeyPressed(toolkit::Component* sender, char& key) {
+    log.push_back(std::string("key ") + key + " " + sender->Name());
+  }
+  void MouseDown(toolkit::Component* sender, toolkit::TMouseButton, toolkit::ShiftState, int x,
+                 int y) {
+    log.push_back("down " + sender->Name() + " " + std::to_string(x) + "," + std::to_string(y));
+  }
   void Activate() {
     Show();
     QApplication::setActiveWindow(this);
@@ -108,7 +116,9 @@ const auto published = toolkit::Publish<PanelWindow>()
                            .Handler("DeleteClick", &PanelWindow::DeleteClick)
                            .Handler("ClearClick", &PanelWindow::ClearClick)
                            .Handler("PanelExit", &PanelWindow::PanelExit)
-                           .Handler("ItemSelect", &PanelWindow::ItemSelect);
+                           .Handler("ItemSelect", &PanelWindow::ItemSelect)
+                           .Handler("KeyPressed", &PanelWindow::KeyPressed)
+                           .Handler("MouseDown", &PanelWindow::MouseDown);
 
 class SelectPanelTest : public testing::Test {
  protected:
@@ -220,9 +230,8 @@ TEST_F(SelectPanelTest, SizeIsExchangedBetweenTheOneLineRangeAndTheOthers) {
   } steps[] = {
       {sp_Discrete, 200, 105, 353, 45},    // one line -> list: exchanged
       {sp_UserChoice, 200, 105, 353, 45},  // list -> user choice: kept
-      {sp_Discrete, 200, 105, 353, 45},
-      {sp_Range, 353, 45, 200, 105},       // back: exchanged again
-      {sp_Range, 353, 45, 200, 105},       // the same style: nothing
+      {sp_Discrete, 200, 105, 353, 45},   {sp_Range, 353, 45, 200, 105},  // back: exchanged again
+      {sp_Range, 353, 45, 200, 105},                                      // the same style: nothing
       {sp_UserChoice, 200, 105, 353, 45},
   };
   for (const auto& s : steps) {
@@ -722,6 +731,45 @@ TEST_F(SelectPanelTest, RowsRestoredThroughTheItemsReplaceTheOldOnes) {
   view->Items()->Clear();
   view->Items()->Add()->SetCaption("only");
   EXPECT_EQ(Rows(), (std::vector<Cells>{{"only"}}));
+}
+
+TEST_F(SelectPanelTest, SubControlEventsAreThePanels) {
+  window->Bind("OnKeyPress", "KeyPressed");
+  window->Bind("OnMouseDown", "MouseDown");
+  window->Activate();
+  panel->edBegin()->SetFocus();
+  QTest::keyClick(panel->edBegin(), Qt::Key_A);
+  EXPECT_EQ(panel->edBegin()->Text(), "a");
+  // A press in an edit keeps the edit as sender; one on a label is the panel's, in its
+  // coordinates.
+  QTest::mousePress(panel->edFinal(), Qt::LeftButton, {}, QPoint(3, 4));
+  QTest::mouseRelease(panel->edFinal(), Qt::LeftButton, {}, QPoint(3, 4));
+  const QPoint at = panel->BeginLabel()->Widget()->mapTo(panel, QPoint(2, 3));
+  QTest::mousePress(panel->BeginLabel()->Widget(), Qt::LeftButton, {}, QPoint(2, 3));
+  QTest::mouseRelease(panel->BeginLabel()->Widget(), Qt::LeftButton, {}, QPoint(2, 3));
+  EXPECT_EQ(window->log, (std::vector<std::string>{"key a edBegin", "down edFinal 3,4",
+                                                   "down spDoc " + std::to_string(at.x()) + "," +
+                                                       std::to_string(at.y())}));
+}
+
+TEST_F(SelectPanelTest, PressOnTheListFocusesItFirst) {
+  panel->SetStyle(sp_Discrete);
+  panel->ListBox()->AddRow({"a"});
+  panel->ListBox()->AddRow({"b"});
+  window->Activate();
+  window->other->SetFocus();
+  QAbstractItemView* view = panel->ListBox()->QtView();
+  const QRect second = view->visualRect(view->model()->index(1, 0));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, second.center());
+  EXPECT_TRUE(panel->ListBox()->Focused());
+  EXPECT_TRUE(panel->ListBox()->Items()->Items(1)->Selected());
+}
+
+TEST_F(SelectPanelTest, SubControlsTakeThePanelsHintSetting) {
+  toolkit::SetPropValue(panel, "ShowHint", automation::Variant(true));
+  EXPECT_TRUE(panel->ShowHint());
+  EXPECT_TRUE(panel->edBegin()->ShowHint());
+  EXPECT_TRUE(panel->ClearButton()->ShowHint());
 }
 
 TEST_F(SelectPanelTest, PanelLoadsFromAWindowDescription) {

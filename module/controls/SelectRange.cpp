@@ -24,9 +24,8 @@ std::vector<size_t> FindSigns(std::string_view text, std::string_view sign) {
       i += sign.size();
       continue;
     }
-    i += os::IsLeadByte(static_cast<unsigned char>(text[i]), os::CP_GBK) && i + 1 < text.size()
-             ? 2
-             : 1;
+    i += os::IsLeadByte(static_cast<unsigned char>(text[i]), os::CP_GBK) && i + 1 < text.size() ? 2
+                                                                                                : 1;
   }
   return at;
 }
@@ -119,15 +118,22 @@ double ReadRangeDate(std::string_view text, TDateType type, std::string_view sig
     if (!ParseInteger(TrimBlanks(parts[i]), n[i])) return 0;
   int year, month, day;
   switch (type) {
-    case dt_YYYYMMDD: year = n[0], month = n[1], day = n[2]; break;
-    case dt_MMDDYYYY: year = n[2], month = n[0], day = n[1]; break;
-    case dt_DDMMYYYY: year = n[2], month = n[1], day = n[0]; break;
+    case dt_YYYYMMDD:
+      year = n[0], month = n[1], day = n[2];
+      break;
+    case dt_MMDDYYYY:
+      year = n[2], month = n[0], day = n[1];
+      break;
+    case dt_DDMMYYYY:
+      year = n[2], month = n[1], day = n[0];
+      break;
     case dt_YYMMDD:
     case dt_YYYMMDD:
       if (n[0] > INT_MAX - 1911) return 0;
       year = n[0] + 1911, month = n[1], day = n[2];
       break;
-    default: return 0;
+    default:
+      return 0;
   }
   double date = 0;
   return automation::TryEncodeDate(year, month, day, date) ? date : 0;

@@ -53,9 +53,17 @@ TEST(SelectRange, ReadsIntegersOrZero) {
   const struct {
     const char* text;
     int expected;
-  } cases[] = {{"20", 20},  {" -3", -3},       {"+7", 7},          {"$1F", 31},
-               {"12a", 0},  {"", 0},           {"1.5", 0},         {"2147483647", 2147483647},
-               {"-2147483648", -2147483647 - 1}, {"2147483648", 0}, {"3 ", 0}};
+  } cases[] = {{"20", 20},
+               {" -3", -3},
+               {"+7", 7},
+               {"$1F", 31},
+               {"12a", 0},
+               {"", 0},
+               {"1.5", 0},
+               {"2147483647", 2147483647},
+               {"-2147483648", -2147483647 - 1},
+               {"2147483648", 0},
+               {"3 ", 0}};
   for (const auto& c : cases) EXPECT_EQ(ReadRangeInteger(c.text), c.expected) << c.text;
 }
 
@@ -79,15 +87,15 @@ TRangeRule DateRule(TDateType dateType) {
   return r;
 }
 
-TRangeRule WithDiscard(TRangeRule r, const char* discard, bool use = true) {
+TRangeRule WithDiscard(TRangeRule r, std::string discard, bool use = true) {
   r.UseDiscard = use;
-  r.Discard = discard;
+  r.Discard = std::move(discard);
   return r;
 }
 
-TRangeRule WithBlankMask(TRangeRule r, const char* mask, const char* blank) {
-  r.EditMask = mask;
-  r.BlankMaskText = blank;
+TRangeRule WithBlankMask(TRangeRule r, std::string mask, std::string blank) {
+  r.EditMask = std::move(mask);
+  r.BlankMaskText = std::move(blank);
   return r;
 }
 
@@ -125,8 +133,7 @@ TEST(SelectRange, ExchangesTheEndsByValueType) {
       // Discard keeps the order of the guarded types only.
       {"discard end, trimmed", WithDiscard(Rule(vt_String), "ZZZ"), "b", " ZZZ ", false},
       {"discard begin", WithDiscard(Rule(vt_String), "b"), "b", "a", false},
-      {"discard while UseDiscard is off", WithDiscard(Rule(vt_String), "a", false), "b", "a",
-       true},
+      {"discard while UseDiscard is off", WithDiscard(Rule(vt_String), "a", false), "b", "a", true},
       {"discard on a date", WithDiscard(DateRule(dt_YYYYMMDD), "9999/12/31"), "9999/12/31",
        "2009/01/01", false},
       {"discard on a none-care date", WithDiscard(DateRule(dt_NoneCare), "9999"), "9999", "2009",
@@ -134,17 +141,16 @@ TEST(SelectRange, ExchangesTheEndsByValueType) {
       {"discard not for numbers", WithDiscard(Rule(vt_Number), "20"), "20", "3", true},
       {"discard not for floats", WithDiscard(Rule(vt_Float), "20"), "20", "3", true},
       // Blank mask text: an edit that shows only its mask's literals counts as blank.
-      {"blank mask end date",
-       WithBlankMask(DateRule(dt_YYYYMMDD), "9999/99/99;1; ", "    /  /  "), "2009/05/01",
-       "    /  /  ", false},
+      {"blank mask end date", WithBlankMask(DateRule(dt_YYYYMMDD), "9999/99/99;1; ", "    /  /  "),
+       "2009/05/01", "    /  /  ", false},
       {"blank mask begin string", WithBlankMask(Rule(vt_String), "9999/99/99;1; ", "    /  /  "),
        "    /  /  ", "2009/01/01", false},
       {"blank mask on a none-care date",
        WithBlankMask(DateRule(dt_NoneCare), "9999/99/99;1; ", "    /  /  "), "2009/05/01",
        "    /  /  ", false},
-      {"filled masked texts compare", WithBlankMask(Rule(vt_String), "9999/99/99;1; ",
-                                                    "    /  /  "),
-       "2009/05/01", "2009/04/01", true},
+      {"filled masked texts compare",
+       WithBlankMask(Rule(vt_String), "9999/99/99;1; ", "    /  /  "), "2009/05/01", "2009/04/01",
+       true},
   };
   for (const RangeCase& c : cases) {
     EXPECT_EQ(RangeNeedsExchange(c.rule, c.begin, c.end), c.exchanged) << c.name;

@@ -24,9 +24,15 @@ bool IsAscii(const std::string& text) {
 QCollator SystemCollator() {
   QLocale locale;
   switch (os::SystemCodePage()) {
-    case os::CP_GBK: locale = QLocale(QLocale::Chinese, QLocale::China); break;
-    case os::CP_BIG5: locale = QLocale(QLocale::Chinese, QLocale::Taiwan); break;
-    default: locale = QLocale(QLocale::English, QLocale::UnitedStates); break;
+    case os::CP_GBK:
+      locale = QLocale(QLocale::Chinese, QLocale::China);
+      break;
+    case os::CP_BIG5:
+      locale = QLocale(QLocale::Chinese, QLocale::Taiwan);
+      break;
+    default:
+      locale = QLocale(QLocale::English, QLocale::UnitedStates);
+      break;
   }
   QCollator collator(locale);
   collator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -72,8 +78,8 @@ class TZelRowStore::Sequence {
     rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(offset), std::move(row));
     ++size_;
     if (rows.size() > 2 * kBlock) {
-      std::vector<std::unique_ptr<TZelRow>> tail(
-          std::make_move_iterator(rows.begin() + kBlock), std::make_move_iterator(rows.end()));
+      std::vector<std::unique_ptr<TZelRow>> tail(std::make_move_iterator(rows.begin() + kBlock),
+                                                 std::make_move_iterator(rows.end()));
       rows.resize(kBlock);
       blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(block) + 1, std::move(tail));
     }
@@ -134,8 +140,8 @@ class TZelRowStore::Sequence {
     if (lo == blocks_.size()) return size_;
     Starts();
     const auto& rows = blocks_[lo];
-    const auto it = std::partition_point(rows.begin(), rows.end(),
-                                         [&](const std::unique_ptr<TZelRow>& r) { return before(*r); });
+    const auto it = std::partition_point(
+        rows.begin(), rows.end(), [&](const std::unique_ptr<TZelRow>& r) { return before(*r); });
     return starts_[lo] + static_cast<int>(it - rows.begin());
   }
 
@@ -401,7 +407,8 @@ void TZelRowStore::RemoveDuplicates(TCheckDuplicate mode) {
       // Only the new row's neighbours: first the pair after it, then the pair before, as the
       // pass from the last row down meets them.
       const int p = added_;
-      if (p + 1 < count_ && SameCaption(rows_->At(p), rows_->At(p + 1), mode)) RemoveAt(p + 1, true);
+      if (p + 1 < count_ && SameCaption(rows_->At(p), rows_->At(p + 1), mode))
+        RemoveAt(p + 1, true);
       if (p > 0 && SameCaption(rows_->At(p - 1), rows_->At(p), mode)) RemoveAt(p, true);
     }
   } else {

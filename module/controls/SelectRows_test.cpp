@@ -48,20 +48,24 @@ TEST(SelectRows, ComparesTheSortColumnThenColumnsZeroAndOne) {
   AddRow(store, {"a", "1", "y"}, cd_None);
   AddRow(store, {"c", "1", "x"}, cd_None);
   // Column 0: caption, ties by column 1.
-  EXPECT_EQ(RowsOf(store), (std::vector<Cells>{{"a", "1", "y"}, {"a", "2", "x"}, {"b", "1", "x"},
-                                               {"c", "1", "x"}}));
+  EXPECT_EQ(
+      RowsOf(store),
+      (std::vector<Cells>{{"a", "1", "y"}, {"a", "2", "x"}, {"b", "1", "x"}, {"c", "1", "x"}}));
   // Column 1 ascending: ties by column 0.
   store.SetSortOrder(1, true);
-  EXPECT_EQ(RowsOf(store), (std::vector<Cells>{{"a", "1", "y"}, {"b", "1", "x"}, {"c", "1", "x"},
-                                               {"a", "2", "x"}}));
+  EXPECT_EQ(
+      RowsOf(store),
+      (std::vector<Cells>{{"a", "1", "y"}, {"b", "1", "x"}, {"c", "1", "x"}, {"a", "2", "x"}}));
   // Column 2: ties by column 0, then 1.
   store.SetSortOrder(2, true);
-  EXPECT_EQ(RowsOf(store), (std::vector<Cells>{{"a", "2", "x"}, {"b", "1", "x"}, {"c", "1", "x"},
-                                               {"a", "1", "y"}}));
+  EXPECT_EQ(
+      RowsOf(store),
+      (std::vector<Cells>{{"a", "2", "x"}, {"b", "1", "x"}, {"c", "1", "x"}, {"a", "1", "y"}}));
   // Descending reverses the whole comparison.
   store.SetSortOrder(2, false);
-  EXPECT_EQ(RowsOf(store), (std::vector<Cells>{{"a", "1", "y"}, {"c", "1", "x"}, {"b", "1", "x"},
-                                               {"a", "2", "x"}}));
+  EXPECT_EQ(
+      RowsOf(store),
+      (std::vector<Cells>{{"a", "1", "y"}, {"c", "1", "x"}, {"b", "1", "x"}, {"a", "2", "x"}}));
 }
 
 TEST(SelectRows, IgnoresLetterCaseAndOrdersByTheLocale) {
@@ -102,13 +106,22 @@ TEST(SelectRows, RemovesNeighboursWithEqualCaptions) {
       {"the earlier row by sort stays", cd_CheckCase, true, {{"x", "2"}, {"x", "1"}}, {{"x", "1"}}},
       // Byte for byte only neighbours count: ABC/3 goes after ABC/1 and leaves; abc/2 then sits
       // between and stays.
-      {"neighbours only", cd_CheckCase, true, {{"ABC", "1"}, {"ABC", "3"}, {"abc", "2"}},
+      {"neighbours only",
+       cd_CheckCase,
+       true,
+       {{"ABC", "1"}, {"ABC", "3"}, {"abc", "2"}},
        {{"ABC", "1"}, {"abc", "2"}}},
-      {"unsorted compares the last two", cd_CheckCase, false, {{"a"}, {"b"}, {"a"}, {"a"}},
+      {"unsorted compares the last two",
+       cd_CheckCase,
+       false,
+       {{"a"}, {"b"}, {"a"}, {"a"}},
        {{"a"}, {"b"}, {"a"}}},
       {"none keeps all", cd_None, true, {{"a"}, {"a"}}, {{"a"}, {"a"}}},
-      {"double-byte trail is no letter", cd_CaseInsensitive, true,
-       {{"\xB0\x61"}, {"\xB0\x41"}}, {{"\xB0\x41"}, {"\xB0\x61"}}},
+      {"double-byte trail is no letter",
+       cd_CaseInsensitive,
+       true,
+       {{"\xB0\x61"}, {"\xB0\x41"}},
+       {{"\xB0\x41"}, {"\xB0\x61"}}},
   };
   for (const auto& c : cases) {
     TZelRowStore store;

@@ -44,10 +44,10 @@ class Canvas {
         const int a = qAlpha(c);
         if (a < kMinAlpha) continue;
         const int rest = (255 - a) * kFaceGrey / 255;
-        picture.SetPixel(x, y,
-                         toolkit::Picture::Rgb(std::min(255, qRed(c) + rest),
-                                               std::min(255, qGreen(c) + rest),
-                                               std::min(255, qBlue(c) + rest)));
+        picture.SetPixel(
+            x, y,
+            toolkit::Picture::Rgb(std::min(255, qRed(c) + rest), std::min(255, qGreen(c) + rest),
+                                  std::min(255, qBlue(c) + rest)));
       }
     }
     picture.SetTransparentColor(kKeyColor);
@@ -165,7 +165,8 @@ toolkit::Picture Etched(const toolkit::Picture& image) {
     const int c = image.Pixel(x, y);
     if (x < 0 || y < 0 || x >= image.Width() || y >= image.Height() || c == key) return false;
     const int luminance = (toolkit::Picture::Red(c) * 30 + toolkit::Picture::Green(c) * 59 +
-                           toolkit::Picture::Blue(c) * 11) / 100;
+                           toolkit::Picture::Blue(c) * 11) /
+                          100;
     return luminance < 200;
   };
   for (int y = 0; y < image.Height(); ++y)
@@ -271,15 +272,32 @@ toolkit::Picture DrawCross() {
 
 bool Draw(int index, toolkit::Picture& out) {
   switch (index) {
-    case 1: out = DrawSave(); return true;
-    case 2: out = DrawOpen(); return true;
-    case 3: out = DrawDelete(); return true;
-    case 4: out = DrawListPair(); return true;
-    case 8: out = DrawLookup(); return true;
-    case 9: out = DrawCalendar(); return true;
-    case 39: out = DrawUsers(); return true;
-    case 47: out = DrawCross(); return true;
-    default: return false;
+    case 1:
+      out = DrawSave();
+      return true;
+    case 2:
+      out = DrawOpen();
+      return true;
+    case 3:
+      out = DrawDelete();
+      return true;
+    case 4:
+      out = DrawListPair();
+      return true;
+    case 8:
+      out = DrawLookup();
+      return true;
+    case 9:
+      out = DrawCalendar();
+      return true;
+    case 39:
+      out = DrawUsers();
+      return true;
+    case 47:
+      out = DrawCross();
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -86,9 +86,8 @@ TEST(OsResD5, ContactSheetOfEveryPicture) {
   int argc = 1;
   static char name[] = "osres_test";
   static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = QGuiApplication::instance()
-                                    ? nullptr
-                                    : new QGuiApplication(argc, argv);
+  static QGuiApplication* app =
+      QGuiApplication::instance() ? nullptr : new QGuiApplication(argc, argv);
   (void)app;
   constexpr int kScale = 4;
   constexpr int kCell = 46 * kScale + 16;
