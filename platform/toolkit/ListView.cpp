@@ -11,6 +11,7 @@
 #include <QTreeView>
 #include <algorithm>
 #include <numeric>
+#include <unordered_set>
 
 namespace toolkit {
 
@@ -140,18 +141,18 @@ ListItems::ListItems(ListView* view)
     : Collection([](Collection* c) { return std::make_unique<ListItem>(c); }), view_(view) {}
 
 void ListItems::Reconcile() {
-  std::vector<const CollectionItem*> entries;
+  // Runs on every change of the collection, so it must stay linear: a list filled row by row
+  // would otherwise cost the cube of its length.
+  std::unordered_set<const CollectionItem*> entries;
   entries.reserve(static_cast<size_t>(Count()));
-  for (int i = 0; i < Count(); ++i) entries.push_back(Collection::Items(i));
-  auto present = [&](const ListItem* item) {
-    return std::find(entries.begin(), entries.end(), item) != entries.end();
-  };
-  order_.erase(
-      std::remove_if(order_.begin(), order_.end(), [&](ListItem* i) { return !present(i); }),
-      order_.end());
-  for (const CollectionItem* entry : entries) {
-    auto* item = static_cast<ListItem*>(const_cast<CollectionItem*>(entry));
-    if (std::find(order_.begin(), order_.end(), item) == order_.end()) order_.push_back(item);
+  for (int i = 0; i < Count(); ++i) entries.insert(Collection::Items(i));
+  order_.erase(std::remove_if(order_.begin(), order_.end(),
+                              [&](ListItem* i) { return entries.count(i) == 0; }),
+               order_.end());
+  std::unordered_set<const ListItem*> ordered(order_.begin(), order_.end());
+  for (int i = 0; i < Count(); ++i) {
+    auto* item = static_cast<ListItem*>(const_cast<CollectionItem*>(Collection::Items(i)));
+    if (ordered.insert(item).second) order_.push_back(item);
   }
 }
 
