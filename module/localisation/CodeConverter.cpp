@@ -298,8 +298,9 @@ class KeepItemIndex {
     if (has_) index_ = toolkit::GetOrdPropOf(object, name);
   }
   ~KeepItemIndex() {
+    // A setter that refuses the index leaves the choice as the conversion left it.
     if (has_ && toolkit::GetOrdPropOf(object_, name_) != index_)
-      toolkit::SetOrdPropOf(object_, name_, index_);
+      toolkit::TrySetPropertyPath(object_, name_, Variant(index_));
   }
   KeepItemIndex(const KeepItemIndex&) = delete;
   KeepItemIndex& operator=(const KeepItemIndex&) = delete;

@@ -235,7 +235,7 @@ void TCustomComboBoxRead::ReadAll() {
   const int itemIndex = hasIndex ? toolkit::GetOrdPropOf(combo, "ItemIndex") : -1;
   TComponentRead::ReadAll();
   if (hasIndex && toolkit::GetOrdPropOf(combo, "ItemIndex") != itemIndex)
-    toolkit::SetOrdPropOf(combo, "ItemIndex", itemIndex);
+    toolkit::TrySetPropertyPath(combo, "ItemIndex", automation::Variant(itemIndex));
 }
 
 std::unique_ptr<ILangRead> TReaderFactory::CreateReader(Component* component,
