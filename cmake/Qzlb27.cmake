@@ -11,7 +11,8 @@ endfunction()
 
 # qzlb27_tests(<target> [libs...]): every *_test.cpp of the folder in one executable
 # <target>_tests, linked to the target and the given libraries, each test registered with CTest.
-# Fixtures in the folder's testdata/ are found through QZLB27_TESTDATA.
+# Fixtures in the folder's testdata/ are found through QZLB27_TESTDATA. A folder whose tests need
+# widgets names Qt6::Test among the libraries and gets the shared Qt application of its tests.
 function(qzlb27_tests target)
   if(NOT QZLB27_TESTS)
     return()
@@ -19,6 +20,9 @@ function(qzlb27_tests target)
   file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   if(NOT _tests)
     return()
+  endif()
+  if("Qt6::Test" IN_LIST ARGN)
+    list(APPEND _tests ${PROJECT_SOURCE_DIR}/tests/support/QtTestApplication.cpp)
   endif()
   add_executable(${target}_tests ${_tests})
   target_link_libraries(${target}_tests PRIVATE ${target} ${ARGN} GTest::gmock GTest::gtest_main)

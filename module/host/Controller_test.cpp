@@ -26,6 +26,8 @@ class QtEnvironment : public ::testing::Environment {
     static char* argv[] = {name, nullptr};
     if (QApplication::instance() == nullptr) app_ = std::make_unique<QApplication>(argc, argv);
   }
+  // The application goes before the process exits: by then Qt's own statics are gone.
+  void TearDown() override { app_.reset(); }
 
  private:
   std::unique_ptr<QApplication> app_;

@@ -1,5 +1,6 @@
-// The Qt application every test of this folder runs in (offscreen platform), created once before
-// the first test.
+// The Qt application that every widget test runs in, created once before the first test, on the
+// offscreen platform unless the environment names another. Linked into the test executable of each
+// folder whose tests need widgets.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,10 +12,9 @@ class ApplicationEnvironment : public testing::Environment {
  public:
   void SetUp() override {
     static int argc = 1;
-    static char name[] = "qzlb27_framework_tests";
+    static char name[] = "qzlb27_tests";
     static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     app_ = std::make_unique<QApplication>(argc, argv);
   }
   void TearDown() override { app_.reset(); }
