@@ -113,6 +113,9 @@ void TTranslator::LoadTranslator() {
   const std::string name = TranslatorLibraryName();
   library_ = automation::DynamicLibrary::TryLoad(name);
   if (!library_) throw CodeConverterError("Load Library " + name + " Error!");
+  // The conversion library keeps its converters for the life of the process; unloading it with
+  // each translator would drop them and load them again with the next window.
+  library_->Pin();
   gb_to_big5_ = library_->EntryAs<const char*(const char*)>("GBtoBIG5");
   big5_to_gb_ = library_->EntryAs<const char*(const char*)>("BIG5toGB");
   get_big5_data_ = library_->Entry("GetBIG5Data");
