@@ -1,13 +1,73 @@
 #include "toolkit/ImageList.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
+#include <QString>
 #include <algorithm>
+#include <set>
 #include <string>
+
+#include "os/CodePage.h"
 
 namespace toolkit {
 
+namespace {
+
+// A strip with an alpha channel as a picture with one transparent colour: the pixels of less than
+// half opacity take a colour no other pixel has (fuchsia, the usual key colour, unless the strip
+// uses it), fixed as the transparent colour so that every image cut from the strip keeps it.
+Picture PictureWithKeyColor(const QImage& image) {
+  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  std::set<QRgb> used;
+  for (int y = 0; y < argb.height(); ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    for (int x = 0; x < argb.width(); ++x) {
+      if (qAlpha(row[x]) >= 128) used.insert(row[x] & 0xFFFFFF);
+    }
+  }
+  // A strip has far fewer pixels than there are colours, so the search ends soon.
+  QRgb key = 0xFF00FF;
+  while (used.count(key) != 0) key = (key + 1) & 0xFFFFFF;
+  Picture picture = Picture::FromImage(argb);
+  const int keyColor = Picture::Rgb(qRed(key), qGreen(key), qBlue(key));
+  for (int y = 0; y < argb.height(); ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    for (int x = 0; x < argb.width(); ++x) {
+      if (qAlpha(row[x]) < 128) picture.SetPixel(x, y, keyColor);
+    }
+  }
+  picture.SetTransparentColor(keyColor);
+  return picture;
+}
+
+}  // namespace
+
 ImageList::ImageList(Component* owner) : NonVisualComponent(owner) {}
+
+void ImageList::SetBitmap(const std::string& resource) {
+  if (resource.empty()) {
+    Clear();
+    return;
+  }
+  const QString name = QString::fromStdU16String(os::AnsiToWide(resource, os::CP_GBK));
+  // Only the program's own resources: a picture on disk would make a window depend on where the
+  // program was started.
+  if (!name.startsWith(QLatin1String(":/"))) {
+    throw Error("Image list picture \"" + resource + "\" is not a resource");
+  }
+  QImageReader reader(name);
+  const QImage image = reader.read();
+  if (image.isNull()) {
+    throw Error("Cannot load the image list picture \"" + resource +
+                "\": " + reader.errorString().toStdString());
+  }
+  const Picture strip =
+      image.hasAlphaChannel() ? PictureWithKeyColor(image) : Picture::FromImage(image);
+  images_.clear();
+  Add(strip);
+  bitmap_ = resource;
+}
 
 void ImageList::SetWidth(int width) {
   width = std::max(1, width);
@@ -73,6 +133,7 @@ void ImageList::Delete(int index) {
 }
 
 void ImageList::Clear() {
+  bitmap_.clear();
   if (images_.empty()) return;
   images_.clear();
   emit Changed();

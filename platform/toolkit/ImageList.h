@@ -7,10 +7,25 @@
 // wide as it holds (a 36 × 18 picture adds two 18 × 18 images); its transparent colour, or the
 // colour given to `AddMasked`, is the image's transparent colour. A non-visual component, owned
 // like the others by its form.
+//
+// Bitmap (published text) names a picture strip among the program's Qt resources, for example
+// ":/forms/images/TfrmBaseGene.ImageList1.xpm": setting it replaces the images by those of the
+// strip (as `Add` cuts it: its width divided by Width), so a form description gives an image list
+// its pictures by one line after Width and Height. Any picture format Qt reads will do; the
+// windows keep theirs as text XPM files. A strip without an alpha channel takes its lower-left
+// pixel as the transparent colour, as a desktop image list does; a strip with one (XPM colour
+// "None") says itself what is transparent: its pixels of less than half opacity become a colour
+// that no other pixel of the strip has, which is then the transparent colour of every image
+// (partial opacity is not kept; an image has one transparent colour and no more). A name that is
+// not a resource (not beginning with ":/") or that does not load raises Error naming it, and the
+// images stay as they were; "" empties the list. Reading gives the name last set; emptying the
+// list (Clear, a new Width or Height) forgets it, so in a description Width and Height come
+// first.
 #pragma once
 
 #include <QIcon>
 #include <QPixmap>
+#include <string>
 #include <vector>
 
 #include "toolkit/Component.h"
@@ -27,6 +42,7 @@ class ImageList : public NonVisualComponent {
   Q_PROPERTY(int Height READ Height WRITE SetHeight)
   Q_PROPERTY(int Count READ Count)
   Q_PROPERTY(bool Masked READ Masked WRITE SetMasked)
+  Q_PROPERTY(std::string Bitmap READ Bitmap WRITE SetBitmap)
 
  public:
   explicit ImageList(Component* owner);
@@ -38,6 +54,8 @@ class ImageList : public NonVisualComponent {
   int Count() const { return static_cast<int>(images_.size()); }
   bool Masked() const { return masked_; }
   void SetMasked(bool masked);
+  const std::string& Bitmap() const { return bitmap_; }
+  void SetBitmap(const std::string& resource);
 
   // Adds the images of `picture`: its width divided by Width (at least one image; a picture of
   // another height is scaled to Height). Returns the index of the first image added, or -1 for an
@@ -70,6 +88,7 @@ class ImageList : public NonVisualComponent {
   int width_ = 16;
   int height_ = 16;
   bool masked_ = true;
+  std::string bitmap_;
   std::vector<Picture> images_;
 };
 
