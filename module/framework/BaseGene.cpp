@@ -8,13 +8,16 @@
 
 #include "automation/DateTime.h"
 #include "controls/DBLabel.h"
+#include "controls/ExtPage.h"
 #include "controls/LookupRequest.h"
+#include "controls/SelectPnl.h"
 #include "localisation/CodeConverter.h"
 #include "os/CodePage.h"
 #include "support/GbkText.h"
 #include "support/LibStrs.h"
 #include "toolkit/Application.h"
 #include "toolkit/BitBtn.h"
+#include "toolkit/DataSet.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 #include "toolkit/ListView.h"
@@ -35,39 +38,40 @@ using toolkit::WinControl;
 
 namespace {
 
-const auto published =
-    toolkit::Publish<TfrmBaseGene>()
-        .Handler("FormCreate", &TfrmBaseGene::FormCreate)
-        .Handler("FormClose", &TfrmBaseGene::FormClose)
-        .Handler("FormDestroy", &TfrmBaseGene::FormDestroy)
-        .Handler("FormKeyDown", &TfrmBaseGene::FormKeyDown)
-        .Handler("FormKeyPress", &TfrmBaseGene::FormKeyPress)
-        .Handler("FormShow", &TfrmBaseGene::FormShow)
-        .Handler("FormResize", &TfrmBaseGene::FormResize)
-        .Handler("btnOkClick", &TfrmBaseGene::btnOkClick)
-        .Handler("btnCancelClick", &TfrmBaseGene::btnCancelClick)
-        .Handler("pgOptionChange", &TfrmBaseGene::pgOptionChange)
-        .Handler("pgOptionChanging", &TfrmBaseGene::pgOptionChanging)
-        .Handler("tsOption2Show", &TfrmBaseGene::tsOption2Show)
-        .Handler("btnPrintDateClick", &TfrmBaseGene::btnPrintDateClick)
-        .Handler("btnInsertClick", &TfrmBaseGene::btnInsertClick)
-        .Handler("btnOpenClick", &TfrmBaseGene::btnOpenClick)
-        .Handler("btnDeleteClick", &TfrmBaseGene::btnDeleteClick)
-        .Handler("lstConditionEdited", &TfrmBaseGene::lstConditionEdited)
-        .Handler("lstConditionKeyDown", &TfrmBaseGene::lstConditionKeyDown)
-        .Handler("ToolButton1Click", &TfrmBaseGene::ToolButton1Click)
-        .Handler("ViewIconExecute", &TfrmBaseGene::ViewIconExecute)
-        .Handler("ViewSmallIconExecute", &TfrmBaseGene::ViewSmallIconExecute)
-        .Handler("ViewListExecute", &TfrmBaseGene::ViewListExecute)
-        .Handler("ViewReportExecute", &TfrmBaseGene::ViewReportExecute)
-        .Handler("DateFieldEnter", &TfrmBaseGene::DateFieldEnter)
-        .Handler("DateFieldExit", &TfrmBaseGene::DateFieldExit)
-        .Handler("RequiredExit", &TfrmBaseGene::RequiredExit);
+const auto published = toolkit::Publish<TfrmBaseGene>()
+                           .Handler("FormCreate", &TfrmBaseGene::FormCreate)
+                           .Handler("FormClose", &TfrmBaseGene::FormClose)
+                           .Handler("FormDestroy", &TfrmBaseGene::FormDestroy)
+                           .Handler("FormKeyDown", &TfrmBaseGene::FormKeyDown)
+                           .Handler("FormKeyPress", &TfrmBaseGene::FormKeyPress)
+                           .Handler("FormShow", &TfrmBaseGene::FormShow)
+                           .Handler("FormResize", &TfrmBaseGene::FormResize)
+                           .Handler("btnOkClick", &TfrmBaseGene::btnOkClick)
+                           .Handler("btnCancelClick", &TfrmBaseGene::btnCancelClick)
+                           .Handler("pgOptionChange", &TfrmBaseGene::pgOptionChange)
+                           .Handler("pgOptionChanging", &TfrmBaseGene::pgOptionChanging)
+                           .Handler("tsOption2Show", &TfrmBaseGene::tsOption2Show)
+                           .Handler("btnPrintDateClick", &TfrmBaseGene::btnPrintDateClick)
+                           .Handler("btnInsertClick", &TfrmBaseGene::btnInsertClick)
+                           .Handler("btnOpenClick", &TfrmBaseGene::btnOpenClick)
+                           .Handler("btnDeleteClick", &TfrmBaseGene::btnDeleteClick)
+                           .Handler("lstConditionEdited", &TfrmBaseGene::lstConditionEdited)
+                           .Handler("lstConditionKeyDown", &TfrmBaseGene::lstConditionKeyDown)
+                           .Handler("ToolButton1Click", &TfrmBaseGene::ToolButton1Click)
+                           .Handler("ViewIconExecute", &TfrmBaseGene::ViewIconExecute)
+                           .Handler("ViewSmallIconExecute", &TfrmBaseGene::ViewSmallIconExecute)
+                           .Handler("ViewListExecute", &TfrmBaseGene::ViewListExecute)
+                           .Handler("ViewReportExecute", &TfrmBaseGene::ViewReportExecute)
+                           .Handler("DateFieldEnter", &TfrmBaseGene::DateFieldEnter)
+                           .Handler("DateFieldExit", &TfrmBaseGene::DateFieldExit)
+                           .Handler("RequiredExit", &TfrmBaseGene::RequiredExit);
 
 constexpr const char* kVersionStamp = "870401-0.00.00";
 
 // The text of a variant element the request checks read: null and unassigned are missing.
-bool IsMissing(const Variant& value) { return VarIsNullOrEmpty(value); }
+bool IsMissing(const Variant& value) {
+  return VarIsNullOrEmpty(value);
+}
 
 // A request part with indices 1..count, every element null.
 Variant NullArray(int count) {
@@ -84,7 +88,7 @@ TfrmBaseGene::~TfrmBaseGene() = default;
 
 void TfrmBaseGene::Loaded() {
   TQRForm::Loaded();
-  pgOption = FindComponent<toolkit::PageControl>("pgOption");
+  pgOption = FindComponent<TExtPageControl>("pgOption");
   tsOption1 = FindComponent<toolkit::TabSheet>("tsOption1");
   tsOption2 = FindComponent<toolkit::TabSheet>("tsOption2");
   lblToday = FindComponent<TDBLabel>("lblToday");
@@ -98,6 +102,24 @@ void TfrmBaseGene::Loaded() {
   ToolBar1 = FindComponent<toolkit::ToolBar>("ToolBar1");
   ToolButton1 = FindComponent<toolkit::ToolButton>("ToolButton1");
   lstCondition = FindComponent<toolkit::ListView>("lstCondition");
+  ClientDataSet1 = FindComponent<toolkit::ClientDataSet>("ClientDataSet1");
+  if (ClientDataSet1 != nullptr) {
+    ClientDataSet1->AddIndex("Index1", "NCONDITION;CREATOR;PROGRAMME");
+    ClientDataSet1->SetIndexName("Index1");
+    // The records come from the job server's provider, those of the user and program that the
+    // last LoadTable chose.
+    ClientDataSet1->SetDataRequest([this](toolkit::ClientDataSet& Data) {
+      const Variant answer = JobServer.Call("AS_GetRecords", {Variant(Data.ProviderName())});
+      for (const TSchemeRecord& r : SchemeRecordsOf(answer)) {
+        Data.Append();
+        const std::pair<const char*, const std::string*> cells[] = {
+            {"NCONDITION", &r.Name},        {"CREATOR", &r.Creator},  {"PROGRAMME", &r.Programme},
+            {"CREATE_DATE", &r.CreateDate}, {"SCONDITION", &r.Paths}, {"VCONDITION", &r.Values}};
+        for (const auto& [field, value] : cells) Data.FieldByName(field)->SetAsString(*value);
+        Data.Post();
+      }
+    });
+  }
   const char* items[4] = {"N7", "N8", "N9", "N10"};
   for (int i = 0; i < 4; ++i) mnListItems[i] = FindComponent<toolkit::MenuItem>(items[i]);
   // Lookup buttons look flat on every option window.
@@ -106,7 +128,8 @@ void TfrmBaseGene::Loaded() {
   }
 }
 
-// ---- Creation ------------------------------------------------------------------------------------
+// ---- Creation
+// ------------------------------------------------------------------------------------
 
 void TfrmBaseGene::FormCreate(Component* Sender) {
   TQRForm::FormCreate(Sender);
@@ -146,8 +169,8 @@ std::string TfrmBaseGene::ProgramCodeFromModule(const std::string& Path, bool Li
   const size_t dot = name.rfind('.');
   if (dot != std::string::npos) name.erase(dot);
   const size_t drop = Library ? 1 : 2;
-  const size_t keep = std::max(name.size() > drop ? name.size() - drop : 0,
-                               std::min<size_t>(6, name.size()));
+  const size_t keep =
+      std::max(name.size() > drop ? name.size() - drop : 0, std::min<size_t>(6, name.size()));
   return name.substr(0, keep);
 }
 
@@ -161,7 +184,8 @@ void TfrmBaseGene::SetProgramCode(const std::string& Code) {
   ReadProgramMaster();
 }
 
-// ---- Initialisation -------------------------------------------------------------------------------
+// ---- Initialisation
+// -------------------------------------------------------------------------------
 
 bool TfrmBaseGene::InitWindow(const Variant& Params) {
   if (!CompanyCode.empty()) return false;  // a window is initialised once
@@ -181,7 +205,8 @@ bool TfrmBaseGene::InitWindow(const Variant& Params) {
     AutoConfirm = false;
 
     const int high = automation::VarArrayHighBound(Params, 1);
-    HostWindow = high >= 3 ? automation::VarToStr(Params[3]).empty() ? 0 : Params[3].AsInteger() : 0;
+    HostWindow =
+        high >= 3 ? automation::VarToStr(Params[3]).empty() ? 0 : Params[3].AsInteger() : 0;
     if (high >= 4) {
       ReservedParam = Params[4];
     } else {
@@ -240,15 +265,25 @@ void TfrmBaseGene::DeclareOptions() {
   SetOwnOptionCount(0);
 }
 
-void TfrmBaseGene::AcquireManagerObjects() { TGeneServices::AcquireManagerObjects(); }
-void TfrmBaseGene::AcquireLookupService() { TGeneServices::AcquireLookupService(); }
+void TfrmBaseGene::AcquireManagerObjects() {
+  TGeneServices::AcquireManagerObjects();
+}
+void TfrmBaseGene::AcquireLookupService() {
+  TGeneServices::AcquireLookupService();
+}
 void TfrmBaseGene::AfterRightsLoaded() {}
 void TfrmBaseGene::ConfigureConnection(net::SocketConnection& /*Connection*/) {}
 void TfrmBaseGene::Reserved10() {}
 void TfrmBaseGene::Reserved13() {}
-bool TfrmBaseGene::ApplyHostValues(const Variant& /*Values*/) { return false; }
-bool TfrmBaseGene::AfterSchemeOpened() { return true; }
-bool TfrmBaseGene::RunHostMode(int /*Mode*/) { return true; }
+bool TfrmBaseGene::ApplyHostValues(const Variant& /*Values*/) {
+  return false;
+}
+bool TfrmBaseGene::AfterSchemeOpened() {
+  return true;
+}
+bool TfrmBaseGene::RunHostMode(int /*Mode*/) {
+  return true;
+}
 void TfrmBaseGene::BeforeApplyValue(Component* /*Component*/, const std::string& /*Value*/) {}
 void TfrmBaseGene::AfterApplyValue(Component* /*Component*/, const std::string& /*Value*/) {}
 
@@ -258,7 +293,9 @@ bool TfrmBaseGene::RunJobInProcess() {
   return false;
 }
 
-void TfrmBaseGene::PrepareDataSets() { TQRForm::PrepareDataSets(); }
+void TfrmBaseGene::PrepareDataSets() {
+  TQRForm::PrepareDataSets();
+}
 
 void TfrmBaseGene::ShowPhrase(Control* Control) {
   const std::string phrase = PhraseText();
@@ -270,7 +307,8 @@ void TfrmBaseGene::OpenLookup(const Variant& Table, const Variant& Key, const Va
   LookupData(Table, Key, Params, ExtraText, ExtraFlag, Result);
 }
 
-// ---- Showing, closing ------------------------------------------------------------------------------
+// ---- Showing, closing
+// ------------------------------------------------------------------------------
 
 void TfrmBaseGene::FormShow(Component* Sender) {
   TQRForm::FormShow(Sender);
@@ -306,7 +344,9 @@ void TfrmBaseGene::FormResize(Component* /*Sender*/) {
 
 void TfrmBaseGene::btnOkClick(Component* /*Sender*/) {}
 
-void TfrmBaseGene::btnCancelClick(Component* /*Sender*/) { Close(); }
+void TfrmBaseGene::btnCancelClick(Component* /*Sender*/) {
+  Close();
+}
 
 void TfrmBaseGene::WndProc(toolkit::Message& Message) {
   if (Message.Msg == LookupRequest) {
@@ -316,7 +356,8 @@ void TfrmBaseGene::WndProc(toolkit::Message& Message) {
   TQRForm::WndProc(Message);
 }
 
-// ---- Pages ----------------------------------------------------------------------------------------
+// ---- Pages
+// ----------------------------------------------------------------------------------------
 
 void TfrmBaseGene::FocusFirstControl() {
   if (pgOption == nullptr || pgOption->ActivePage() == nullptr) return;
@@ -326,16 +367,10 @@ void TfrmBaseGene::FocusFirstControl() {
     WinControl* found = tabs[order];
     if (found == nullptr) break;
     if (!found->Enabled()) continue;
-    if (found->InheritsFrom("TSelectPanel")) {
-      const bool range = toolkit::GetEnumPropOf(found, "Style") == "sp_Range" ||
-                         (toolkit::GetEnumPropOf(found, "Style") == "sp_UserChoice" &&
-                          toolkit::GetEnumPropOf(found, "UserChoice") == "True");
-      auto* part = FindComponent<WinControl>(found->Name() + (range ? ".edBegin" : ".ListBox"));
-      if (auto* inner = dynamic_cast<WinControl*>(
-              toolkit::GetObjectProperty(found, range ? "edBegin" : "ListBox"))) {
-        part = inner;
-      }
-      if (part != nullptr && part->CanFocus()) part->SetFocus();
+    if (auto* panel = dynamic_cast<TSelectPanel*>(found)) {
+      WinControl* part = panel->RangeActive() ? static_cast<WinControl*>(panel->edBegin())
+                                              : static_cast<WinControl*>(panel->ListBox());
+      if (part->CanFocus()) part->SetFocus();
       return;
     }
     if (found->CanFocus()) found->SetFocus();
@@ -389,7 +424,8 @@ void TfrmBaseGene::ArrangeSystemPage() {
   if (btnPrintDate != nullptr) toolkit::SetPropValue(btnPrintDate, "AutoAlign", Variant(true));
 }
 
-// ---- Keyboard -------------------------------------------------------------------------------------
+// ---- Keyboard
+// -------------------------------------------------------------------------------------
 
 void TfrmBaseGene::FormKeyDown(Component* /*Sender*/, toolkit::Word& Key,
                                toolkit::ShiftState Shift) {
@@ -418,7 +454,9 @@ void TfrmBaseGene::HandleLookupKey(toolkit::Word /*Key*/, Control* Control) {
   auto* target = dynamic_cast<WinControl*>(Control);
   if (target != nullptr && target->CanFocus()) target->SetFocus();
   if (Control != nullptr && Control == edPrintDate) {
-    edPrintDate->SetText(PickDate(edPrintDate->Text()));
+    // Without a date picker (no lookup service) nothing is picked and the date stays.
+    const std::string picked = PickDate(edPrintDate->Text());
+    if (!picked.empty()) edPrintDate->SetText(picked);
   }
 }
 
@@ -426,7 +464,8 @@ void TfrmBaseGene::btnPrintDateClick(Component* /*Sender*/) {
   HandleLookupKey(toolkit::VK_F2, edPrintDate);
 }
 
-// ---- Job request ----------------------------------------------------------------------------------
+// ---- Job request
+// ----------------------------------------------------------------------------------
 
 bool TfrmBaseGene::BuildOptionParams() {
   if (EnvironmentCount < 1 || (OptionCount < 1 && !AutoConfirm)) {
@@ -486,10 +525,11 @@ bool TfrmBaseGene::FillOptionValues(Variant& Values, int Offset) {
     const std::string text = detail::TrimText(edPrintDate != nullptr ? edPrintDate->Text() : "");
     const std::string separator = DateSeparatorText();
     std::string ymd;
-    const bool cut = !text.empty() && (text.compare(0, separator.size(), separator) == 0 ||
-                                       (text.size() >= separator.size() &&
-                                        text.compare(text.size() - separator.size(),
-                                                     separator.size(), separator) == 0));
+    const bool cut =
+        !text.empty() &&
+        (text.compare(0, separator.size(), separator) == 0 ||
+         (text.size() >= separator.size() &&
+          text.compare(text.size() - separator.size(), separator.size(), separator) == 0));
     if (!text.empty() && !cut) ymd = DateTextToYmd(text);
     Values[Offset + BaseOptionCount] = ymd;
     return true;
@@ -512,7 +552,8 @@ bool TfrmBaseGene::FillEnvironment(Variant& Env, int /*Count*/) {
   return true;
 }
 
-// ---- Host value push ------------------------------------------------------------------------------
+// ---- Host value push
+// ------------------------------------------------------------------------------
 
 void TfrmBaseGene::HostPush(const Variant& Values) {
   const Variant v = Values.IsArray() ? Values[1] : Variant();
@@ -537,8 +578,8 @@ void TfrmBaseGene::HostPush(const Variant& Values) {
         CaptionText = converter->GbToBig5Text(CaptionText);
       }
       std::string caption = CaptionText;
-      if (!IsLibraryModule()) caption += LocalText("TfrmBaseGene", "sExeVer", true,
-                                                   Gbk("[您现在运行的是Exe版本!]"));
+      if (!IsLibraryModule())
+        caption += LocalText("TfrmBaseGene", "sExeVer", true, Gbk("[您现在运行的是Exe版本!]"));
       SetCaption(caption + "[" + CompanyTitle + "]");
     }
   }
@@ -564,7 +605,8 @@ bool TfrmBaseGene::CheckPushedNames(const Variant& Names) {
   return ok;
 }
 
-// ---- Hooks of the services ------------------------------------------------------------------------
+// ---- Hooks of the services
+// ------------------------------------------------------------------------
 
 bool TfrmBaseGene::CancelHasFocus() const {
   return btnCancel != nullptr && btnCancel->Focused();
@@ -586,11 +628,17 @@ std::string TfrmBaseGene::ToUICodeText(const std::string& Text) {
   return converter != nullptr ? automation::VarToStr(converter->ToUICode(Variant(Text))) : Text;
 }
 
-std::string TfrmBaseGene::UiCodePageText() const { return UiCodePage(); }
+std::string TfrmBaseGene::UiCodePageText() const {
+  return UiCodePage();
+}
 
-int TfrmBaseGene::ServiceWindowHandle() const { return Handle(); }
+int TfrmBaseGene::ServiceWindowHandle() const {
+  return Handle();
+}
 
-std::string TfrmBaseGene::DialogCaption() const { return Caption(); }
+std::string TfrmBaseGene::DialogCaption() const {
+  return Caption();
+}
 
 void TfrmBaseGene::PrepareDialogFont(toolkit::MessageDialog& Dialog) {
   auto* converter = QrConverter();
@@ -615,7 +663,8 @@ void TfrmBaseGene::AfterDialog(toolkit::TMsgDlgType Kind) {
   }
 }
 
-// ---- Enter ----------------------------------------------------------------------------------------
+// ---- Enter
+// ----------------------------------------------------------------------------------------
 
 namespace {
 
@@ -634,11 +683,16 @@ void TfrmBaseGene::FormKeyPress(Component* /*Sender*/, char& Key) {
   // radio group.
   bool listed = Listed(PageAdvanceControls, focused);
   if (!listed && focused->Parent() != nullptr) {
-    WinControl* parent = focused->Parent();
-    if (parent->InheritsFrom("TSelectPanel") && Listed(PageAdvanceControls, parent)) {
-      listed = focused == dynamic_cast<WinControl*>(toolkit::GetObjectProperty(parent, "edFinal")) ||
-               focused == dynamic_cast<WinControl*>(toolkit::GetObjectProperty(parent, "ListBox"));
-    } else if (focused->InheritsFrom("TRadioButton") && Listed(PageAdvanceControls, parent)) {
+    TSelectPanel* panel = nullptr;
+    for (WinControl* p = focused->Parent(); p != nullptr && panel == nullptr; p = p->Parent()) {
+      panel = dynamic_cast<TSelectPanel*>(p);
+    }
+    if (panel != nullptr) {
+      listed = Listed(PageAdvanceControls, panel) &&
+               (focused == static_cast<WinControl*>(panel->edFinal()) ||
+                focused == static_cast<WinControl*>(panel->ListBox()));
+    } else if (focused->InheritsFrom("TRadioButton") &&
+               Listed(PageAdvanceControls, focused->Parent())) {
       listed = true;
     }
   }
@@ -656,7 +710,8 @@ void TfrmBaseGene::FormKeyPress(Component* /*Sender*/, char& Key) {
     return;
   }
   // In a memo Enter breaks lines on its first two lines; from the third line on it moves on.
-  if (auto* memo = dynamic_cast<toolkit::Memo*>(focused); memo != nullptr && memo->CaretPos().Y < 2) {
+  if (auto* memo = dynamic_cast<toolkit::Memo*>(focused);
+      memo != nullptr && memo->CaretPos().Y < 2) {
     return;
   }
   Key = 0;
@@ -669,7 +724,8 @@ void TfrmBaseGene::FormKeyPress(Component* /*Sender*/, char& Key) {
   SelectNext(focused, true, true);
 }
 
-// ---- File properties (Ctrl+Alt+V) -----------------------------------------------------------------
+// ---- File properties (Ctrl+Alt+V)
+// -----------------------------------------------------------------
 
 void TfrmBaseGene::ShowModuleProperties() {
   namespace fs = std::filesystem;
@@ -691,13 +747,17 @@ void TfrmBaseGene::ShowModuleProperties() {
   };
   std::string text = line("sFileName", "文件名: ", file.filename().string());
   text += line("sFileFolder", "位置: ", file.parent_path().string());
-  text += line("sFileSize", "大小: ", error ? std::string() : std::to_string(size) + " bytes");
+  const std::string bytes =
+      error ? std::string()
+            : std::to_string(size) + LocalText("TfrmBaseGene", "sFileBytes", true, Gbk(" 字节"));
+  text += line("sFileSize", "大小: ", bytes);
   text += line("sFileTime", "修改时间: ", modified);
   text += line("sFileVersion", "版本: ", VersionStamp);
   ShowDialog(text, toolkit::mtInformation, toolkit::ButtonSet({toolkit::mbOK}));
 }
 
-// ---- Schemes --------------------------------------------------------------------------------------
+// ---- Schemes
+// --------------------------------------------------------------------------------------
 
 namespace {
 
@@ -739,12 +799,19 @@ bool TfrmBaseGene::LoadSchemeList() {
     Variant args[] = {keys};
     const bool byRef[] = {true};
     JobServer.Call("LoadTable", args, byRef);
-    SchemeRecords = SchemeRecordsOf(JobServer.Call("AS_GetRecords", {Variant(SchemeProvider)}));
-    for (const TSchemeRecord& record : SchemeRecords) {
+    if (ClientDataSet1 == nullptr) throw automation::Error("ClientDataSet1 not found");
+    ClientDataSet1->Close();
+    ClientDataSet1->Open();
+    ClientDataSet1->First();
+    const int count = ClientDataSet1->RecordCount();
+    for (int i = 0; i < count; ++i) {
       toolkit::ListItem* item = lstCondition->Items()->Add();
       item->SetImageIndex(0);
-      item->SetCaption(automation::VarToStr(FromDBCodeValue(Variant(record.Name))));
-      item->SubItems()->Add(FormatDateSep(1, "/", DateFromYmdText(record.CreateDate)));
+      item->SetCaption(automation::VarToStr(
+          FromDBCodeValue(Variant(ClientDataSet1->FieldByName("NCONDITION")->AsString()))));
+      const std::string created = ClientDataSet1->FieldByName("CREATE_DATE")->AsString();
+      item->SubItems()->Add(FormatDateSep(1, "/", DateFromYmdText(created)));
+      ClientDataSet1->Next();
     }
     lstCondition->SetViewStyle(style);
     ok = true;
@@ -761,9 +828,9 @@ bool TfrmBaseGene::LoadSchemeList() {
 bool TfrmBaseGene::SaveScheme(const std::string& Paths, const std::string& Name, bool Replace) {
   try {
     const std::string values = CaptureValues(Paths);
-    Variant record = automation::VarArrayOf(
-        {ToDBCodeValue(Variant(Name)), Variant(UserCode), Variant(Today()), Variant(ProgramCode),
-         Variant(Paths), ToDBCodeValue(Variant(values)), Variant(Replace)});
+    Variant record = automation::VarArrayOf({ToDBCodeValue(Variant(Name)), Variant(UserCode),
+                                             Variant(Today()), Variant(ProgramCode), Variant(Paths),
+                                             ToDBCodeValue(Variant(values)), Variant(Replace)});
     Variant args[] = {record};
     const bool byRef[] = {true};
     const std::string answer = automation::VarToStr(JobServer.Call("InsertConTable", args, byRef));
@@ -786,14 +853,13 @@ void TfrmBaseGene::btnOpenClick(Component* /*Sender*/) {
   if (lstCondition == nullptr || lstCondition->Selected() == nullptr) return;
   const std::string name =
       automation::VarToStr(ToDBCodeValue(Variant(lstCondition->Selected()->Caption())));
-  const TSchemeRecord* found = nullptr;
-  for (const TSchemeRecord& r : SchemeRecords) {
-    if (r.Name == name && r.Creator == UserCode && r.Programme == ProgramCode) found = &r;
-    if (found) break;
+  if (ClientDataSet1 == nullptr || !ClientDataSet1->Active() ||
+      !ClientDataSet1->FindKey({Variant(name), Variant(UserCode), Variant(ProgramCode)})) {
+    return;
   }
-  if (found == nullptr) return;
-  const std::string paths = found->Paths;
-  const std::string values = automation::VarToStr(FromDBCodeValue(Variant(found->Values)));
+  const std::string paths = ClientDataSet1->FieldByName("SCONDITION")->AsString();
+  const std::string values = automation::VarToStr(
+      FromDBCodeValue(Variant(ClientDataSet1->FieldByName("VCONDITION")->AsString())));
   toolkit::TCursor previous = toolkit::Application::Instance().Cursor();
   toolkit::Application::Instance().SetCursor(toolkit::crHourGlass);
   if (!ApplySchemeValues(paths, values)) ShowMessageCode("R", "200235", {}, -1, 0);
@@ -835,10 +901,10 @@ void TfrmBaseGene::lstConditionEdited(Component* /*Sender*/, toolkit::ListItem* 
   if (problem == "sProjNameError") return refuse("sProjNameError", "方案名长度不可大于20!");
   if (problem == "sProjNameExist") return refuse("sProjNameExist", "此方案名称已经存在！");
   if (S == old) return;
-  Variant from = automation::VarArrayOf({ToDBCodeValue(Variant(old)), Variant(UserCode),
-                                         Variant(ProgramCode)});
-  Variant to = automation::VarArrayOf({ToDBCodeValue(Variant(S)), Variant(UserCode),
-                                       Variant(ProgramCode)});
+  Variant from = automation::VarArrayOf(
+      {ToDBCodeValue(Variant(old)), Variant(UserCode), Variant(ProgramCode)});
+  Variant to =
+      automation::VarArrayOf({ToDBCodeValue(Variant(S)), Variant(UserCode), Variant(ProgramCode)});
   Variant args[] = {from, to};
   const bool byRef[] = {true, true};
   const std::string refused = automation::VarToStr(JobServer.Call("ChangeConName", args, byRef));
@@ -846,12 +912,13 @@ void TfrmBaseGene::lstConditionEdited(Component* /*Sender*/, toolkit::ListItem* 
     refuse("sFailedRename", "更改方案名失败!");
     throw automation::Error(refused);
   }
-  const std::string oldKey = automation::VarToStr(ToDBCodeValue(Variant(old)));
-  for (TSchemeRecord& r : SchemeRecords) {
-    if (r.Name == oldKey && r.Creator == UserCode && r.Programme == ProgramCode) {
-      r.Name = automation::VarToStr(ToDBCodeValue(Variant(S)));
-      break;
-    }
+  // The data set follows locally, so that the scheme opens under its new name.
+  const Variant oldKey = ToDBCodeValue(Variant(old));
+  if (ClientDataSet1 != nullptr && ClientDataSet1->Active() &&
+      ClientDataSet1->FindKey({oldKey, Variant(UserCode), Variant(ProgramCode)})) {
+    ClientDataSet1->Edit();
+    ClientDataSet1->FieldByName("NCONDITION")->SetValue(ToDBCodeValue(Variant(S)));
+    ClientDataSet1->Post();
   }
 }
 
@@ -865,10 +932,18 @@ void TfrmBaseGene::SetViewStyle(int Style) {
   if (mnListItems[Style] != nullptr) mnListItems[Style]->SetChecked(true);
 }
 
-void TfrmBaseGene::ViewIconExecute(Component*) { SetViewStyle(0); }
-void TfrmBaseGene::ViewSmallIconExecute(Component*) { SetViewStyle(1); }
-void TfrmBaseGene::ViewListExecute(Component*) { SetViewStyle(2); }
-void TfrmBaseGene::ViewReportExecute(Component*) { SetViewStyle(3); }
+void TfrmBaseGene::ViewIconExecute(Component*) {
+  SetViewStyle(0);
+}
+void TfrmBaseGene::ViewSmallIconExecute(Component*) {
+  SetViewStyle(1);
+}
+void TfrmBaseGene::ViewListExecute(Component*) {
+  SetViewStyle(2);
+}
+void TfrmBaseGene::ViewReportExecute(Component*) {
+  SetViewStyle(3);
+}
 
 void TfrmBaseGene::ToolButton1Click(Component* Sender) {
   if (ToolButton1 == nullptr) return;

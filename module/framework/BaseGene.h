@@ -38,6 +38,7 @@
 
 namespace toolkit {
 class BitBtn;
+class ClientDataSet;
 class ListItem;
 class ListView;
 class MaskEdit;
@@ -52,6 +53,7 @@ class ToolButton;
 class ImageList;
 }  // namespace toolkit
 class TDBLabel;
+class TExtPageControl;
 
 class TfrmBaseGene : public TQRForm, public TGeneServices {
   Q_OBJECT
@@ -65,23 +67,23 @@ class TfrmBaseGene : public TQRForm, public TGeneServices {
   ~TfrmBaseGene() override;
 
   // ---- Window context (texts in the database code page) ----
-  std::string ServerClassName;         // ProgramCode + "S.Class1"
-  std::string ProgramType = "R";       // "R" generic, "B" batch windows
-  int HostWindow = 0;                  // host parameter 3: repainted when the window moves
-  automation::Variant ReservedParam;   // host parameter 4 (kept, never read)
-  std::string VersionStamp;            // "870401-0.00.00"
-  int EnvironmentCount = 9;            // environment entries of the request
-  int OptionCount = 0;                 // option entries of the request
-  int BaseOptionCount = 1;             // option entries the framework levels contribute
-  automation::Variant JobRequest;      // built by BuildOptionParams
-  bool AutoConfirm = false;            // the last host push asks for a run
-  bool ShowMessages = true;            // false after a host push with run mode 2 or above
-  bool CheckFailed = false;            // the last field check failed; blocks page changes
+  std::string ServerClassName;                 // ProgramCode + "S.Class1"
+  std::string ProgramType = "R";               // "R" generic, "B" batch windows
+  int HostWindow = 0;                          // host parameter 3: repainted when the window moves
+  automation::Variant ReservedParam;           // host parameter 4 (kept, never read)
+  std::string VersionStamp;                    // "870401-0.00.00"
+  int EnvironmentCount = 9;                    // environment entries of the request
+  int OptionCount = 0;                         // option entries of the request
+  int BaseOptionCount = 1;                     // option entries the framework levels contribute
+  automation::Variant JobRequest;              // built by BuildOptionParams
+  bool AutoConfirm = false;                    // the last host push asks for a run
+  bool ShowMessages = true;                    // false after a host push with run mode 2 or above
+  bool CheckFailed = false;                    // the last field check failed; blocks page changes
   toolkit::WinControl* LastFocused = nullptr;  // error dialogs give the focus back to it
   bool SystemPageArranged = false;
   std::vector<toolkit::Control*> PageAdvanceControls;  // Enter moves to the next page here
-  std::int32_t JobStatus = 0;          // 0 none, 1 submitted, 2 cancelled
-  automation::Variant JobResult;       // the job server's reply text
+  std::int32_t JobStatus = 0;                          // 0 none, 1 submitted, 2 cancelled
+  automation::Variant JobResult;                       // the job server's reply text
 
   // ---- Field checks ----
   std::string DateFields;      // comma-separated date fields (plain text search)
@@ -98,35 +100,34 @@ class TfrmBaseGene : public TQRForm, public TGeneServices {
   // Dates the date environment yields per component: "yyyymmdd", or begin #3 end for a range
   // panel (the scheme save dialog fills it).
   std::map<std::string, std::string> DateEnvironment;
-  std::vector<TSchemeRecord> SchemeRecords;  // the job server's schemes of (user, program)
 
   // ---- The twenty-five overridable operations, in their fixed order ----
-  virtual void ArrangeSystemPage();                                                 // 1
-  virtual bool BuildOptionParams();                                                 // 2
-  virtual void DeclareOptions();                                                    // 3
-  virtual void ShowPhrase(toolkit::Control* Control);                               // 4
-  virtual void SetRequiredFields(const std::string& List);                          // 5
-  virtual bool RunJobInProcess();                                                   // 6
-  void PrepareDataSets() override;                                                  // 7
-  virtual void SetupContext();                                                      // 8
-  virtual bool InitWindow(const automation::Variant& Params);                       // 9
-  virtual void Reserved10();                                                        // 10
-  virtual bool FillOptionValues(automation::Variant& Values, int Offset);           // 11
-  virtual bool ApplyHostValues(const automation::Variant& Values);                  // 12
-  virtual void Reserved13();                                                        // 13
-  virtual bool FillEnvironment(automation::Variant& Env, int Count);                // 14
-  virtual bool FillOptionTitles(automation::Variant& Titles, int Offset);           // 15
-  void AfterRightsLoaded() override;                                                // 16
+  virtual void ArrangeSystemPage();                                        // 1
+  virtual bool BuildOptionParams();                                        // 2
+  virtual void DeclareOptions();                                           // 3
+  virtual void ShowPhrase(toolkit::Control* Control);                      // 4
+  virtual void SetRequiredFields(const std::string& List);                 // 5
+  virtual bool RunJobInProcess();                                          // 6
+  void PrepareDataSets() override;                                         // 7
+  virtual void SetupContext();                                             // 8
+  virtual bool InitWindow(const automation::Variant& Params);              // 9
+  virtual void Reserved10();                                               // 10
+  virtual bool FillOptionValues(automation::Variant& Values, int Offset);  // 11
+  virtual bool ApplyHostValues(const automation::Variant& Values);         // 12
+  virtual void Reserved13();                                               // 13
+  virtual bool FillEnvironment(automation::Variant& Env, int Count);       // 14
+  virtual bool FillOptionTitles(automation::Variant& Titles, int Offset);  // 15
+  void AfterRightsLoaded() override;                                       // 16
   virtual void OpenLookup(const automation::Variant& Table, const automation::Variant& Key,
                           const automation::Variant& Params, const std::string& ExtraText,
-                          bool ExtraFlag, automation::Variant& Result);             // 17
-  void ConfigureConnection(net::SocketConnection& Connection) override;             // 18
+                          bool ExtraFlag, automation::Variant& Result);  // 17
+  void ConfigureConnection(net::SocketConnection& Connection) override;  // 18
   virtual bool SaveScheme(const std::string& Paths, const std::string& Name,
-                          bool Replace);                                            // 19
-  virtual bool ApplySchemeValues(const std::string& Paths, const std::string& Values);  // 20
-  virtual bool LoadSchemeList();                                                    // 21
-  virtual bool AfterSchemeOpened();                                                 // 22
-  virtual bool RunHostMode(int Mode);                                               // 23
+                          bool Replace);                                                   // 19
+  virtual bool ApplySchemeValues(const std::string& Paths, const std::string& Values);     // 20
+  virtual bool LoadSchemeList();                                                           // 21
+  virtual bool AfterSchemeOpened();                                                        // 22
+  virtual bool RunHostMode(int Mode);                                                      // 23
   virtual void BeforeApplyValue(toolkit::Component* Component, const std::string& Value);  // 24
   virtual void AfterApplyValue(toolkit::Component* Component, const std::string& Value);   // 25
 
@@ -202,7 +203,7 @@ class TfrmBaseGene : public TQRForm, public TGeneServices {
   void RequiredExit(toolkit::Component* Sender);
 
   // ---- Components (bound by name after loading) ----
-  toolkit::PageControl* pgOption = nullptr;
+  TExtPageControl* pgOption = nullptr;
   toolkit::TabSheet* tsOption1 = nullptr;
   toolkit::TabSheet* tsOption2 = nullptr;
   TDBLabel* lblToday = nullptr;
@@ -216,6 +217,9 @@ class TfrmBaseGene : public TQRForm, public TGeneServices {
   toolkit::ToolBar* ToolBar1 = nullptr;
   toolkit::ToolButton* ToolButton1 = nullptr;
   toolkit::ListView* lstCondition = nullptr;
+  // The job server's schemes of (user, program), provider "pvdConSave", index "Index1" on
+  // NCONDITION;CREATOR;PROGRAMME (the current index).
+  toolkit::ClientDataSet* ClientDataSet1 = nullptr;
   toolkit::MenuItem* mnListItems[4] = {nullptr, nullptr, nullptr, nullptr};  // N7..N10
 
  protected:

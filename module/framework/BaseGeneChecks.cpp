@@ -1,6 +1,8 @@
-// BaseGene, field checks: the members of TfrmBaseGene that hook date and required fields and mark them.
+// BaseGene, field checks: the members of TfrmBaseGene that hook date and required fields and mark
+// them.
 #include <exception>
 
+#include "controls/ExtPage.h"
 #include "framework/BaseGene.h"
 #include "support/GbkText.h"
 #include "support/LibStrs.h"
@@ -23,7 +25,9 @@ WinControl* PanelPart(Component* panel, const char* part) {
   return panel == nullptr ? nullptr : panel->FindComponent<WinControl>(part);
 }
 
-bool IsPanel(const Component* c) { return c != nullptr && c->InheritsFrom("TSelectPanel"); }
+bool IsPanel(const Component* c) {
+  return c != nullptr && c->InheritsFrom("TSelectPanel");
+}
 
 // Range mode of a panel: style range, or user choice with the range chosen.
 bool PanelInRangeMode(Component* panel) {
@@ -50,8 +54,8 @@ toolkit::Method SavedHandler(const std::vector<std::pair<std::string, toolkit::M
   return toolkit::Method();
 }
 
-void SaveHandler(std::vector<std::pair<std::string, toolkit::Method>>& list,
-                 const std::string& key, const toolkit::Method& method) {
+void SaveHandler(std::vector<std::pair<std::string, toolkit::Method>>& list, const std::string& key,
+                 const toolkit::Method& method) {
   for (auto& entry : list) {
     if (automation::SameName(entry.first, key)) {
       entry.second = method;
@@ -108,8 +112,8 @@ void TfrmBaseGene::SetDateFields(const std::string& List) {
       toolkit::SetMethodPropOf(c, "OnExit", OnDateFieldExit);
     }
     if (IsPanel(c)) {
-      static const char* types[] = {"dt_NoneCare", "dt_YYYYMMDD", "dt_MMDDYYYY", "dt_DDMMYYYY",
-                                    "dt_YYMMDD", "dt_YYYMMDD"};
+      static const char* types[] = {"dt_NoneCare", "dt_YYYYMMDD", "dt_MMDDYYYY",
+                                    "dt_DDMMYYYY", "dt_YYMMDD",   "dt_YYYMMDD"};
       toolkit::SetPropValue(c, "ValueType", Variant("vt_Date"));
       toolkit::SetPropValue(c, "DateSign", Variant(DateSeparatorText()));
       toolkit::SetPropValue(c, "DateType", Variant(types[code >= 1 && code <= 5 ? code : 0]));
@@ -209,8 +213,8 @@ void TfrmBaseGene::SetRequiredFields(const std::string& List) {
     RestoreColours(this);
     for (const char* name : buttons) {
       if (Component* b = FindComponent(name)) {
-        toolkit::SetMethodPropOf(b, "OnClick",
-                                 SavedHandler(RequiredFieldHandlers, std::string(name) + ".OnClick"));
+        toolkit::SetMethodPropOf(
+            b, "OnClick", SavedHandler(RequiredFieldHandlers, std::string(name) + ".OnClick"));
       }
     }
     RequiredFieldHandlers.clear();
@@ -221,9 +225,12 @@ void TfrmBaseGene::SetRequiredFields(const std::string& List) {
     if (c == nullptr) continue;
     if (IsPanel(c)) {
       const bool all = item.Part == 0;
-      if (all || item.Part == 1) toolkit::SetOrdPropOf(PanelPart(c, "edBegin"), "Color", RequiredFieldColour);
-      if (all || item.Part == 2) toolkit::SetOrdPropOf(PanelPart(c, "edFinal"), "Color", RequiredFieldColour);
-      if (all || item.Part == 3) toolkit::SetOrdPropOf(PanelPart(c, "ListBox"), "Color", RequiredFieldColour);
+      if (all || item.Part == 1)
+        toolkit::SetOrdPropOf(PanelPart(c, "edBegin"), "Color", RequiredFieldColour);
+      if (all || item.Part == 2)
+        toolkit::SetOrdPropOf(PanelPart(c, "edFinal"), "Color", RequiredFieldColour);
+      if (all || item.Part == 3)
+        toolkit::SetOrdPropOf(PanelPart(c, "ListBox"), "Color", RequiredFieldColour);
     } else if (toolkit::HasProperty(c, "Color")) {
       toolkit::SetOrdPropOf(c, "Color", RequiredFieldColour);
     }

@@ -1,9 +1,9 @@
 // BaseGene, option values: the members of TfrmBaseGene that capture and restore scheme values.
 #include <exception>
 
+#include "controls/SelectPnl.h"
 #include "framework/BaseGene.h"
 #include "support/LibStrs.h"
-#include "toolkit/ListView.h"
 #include "toolkit/MaskEdit.h"
 #include "toolkit/Properties.h"
 
@@ -12,19 +12,25 @@ using toolkit::Component;
 
 namespace {
 
-bool IsPanel(const Component* c) { return c != nullptr && c->InheritsFrom("TSelectPanel"); }
-
-toolkit::ListView* PanelList(Component* panel) {
-  return panel->FindComponent<toolkit::ListView>("ListBox");
+bool IsPanel(const Component* c) {
+  return c != nullptr && c->InheritsFrom("TSelectPanel");
 }
 
-std::vector<TSchemeRow> RowsOf(toolkit::ListView* list) {
+// The value list of a selection panel; null for any other component.
+TZelListView* PanelList(Component* panel) {
+  auto* p = dynamic_cast<TSelectPanel*>(panel);
+  return p == nullptr ? nullptr : p->ListBox();
+}
+
+// The rows as the list shows them, with every change still on its way to a long list.
+std::vector<TSchemeRow> RowsOf(TZelListView* list) {
   std::vector<TSchemeRow> rows;
   if (list == nullptr) return rows;
-  for (int i = 0; i < list->Items()->Count(); ++i) {
-    toolkit::ListItem* item = list->Items()->ItemAs<toolkit::ListItem>(i);
-    TSchemeRow row{item->Caption()};
-    for (const std::string& sub : item->SubItems()->Lines()) row.push_back(sub);
+  const int count = list->RowCount();
+  rows.reserve(count);
+  for (int i = 0; i < count; ++i) {
+    TSchemeRow row{list->RowCaption(i)};
+    for (std::string& sub : list->RowSubItems(i)) row.push_back(std::move(sub));
     rows.push_back(std::move(row));
   }
   return rows;
@@ -38,13 +44,11 @@ std::string TfrmBaseGene::PanelListText(Component* Panel) {
 
 bool TfrmBaseGene::LoadPanelList(const std::string& Text, Component* Panel, int FieldIndex) {
   try {
-    toolkit::ListView* list = PanelList(Panel);
+    TZelListView* list = PanelList(Panel);
     if (list == nullptr) return false;
-    list->Items()->Clear();
+    list->ClearRows();
     for (const TSchemeRow& row : ListRowsOf(Text, FieldIndex)) {
-      toolkit::ListItem* item = list->Items()->Add();
-      item->SetCaption(row.empty() ? std::string() : row[0]);
-      for (size_t i = 1; i < row.size(); ++i) item->SubItems()->Add(row[i]);
+      if (!list->AddRow(row)) return false;
     }
     return true;
   } catch (const std::exception&) {
@@ -85,7 +89,8 @@ std::string TfrmBaseGene::CaptureValues(const std::string& Paths) {
           value = toolkit::GetStrPropOf(c, property);
           break;
         case toolkit::PropKind::None:
-          if (c->InheritsFrom("TComboBox")) value = std::to_string(toolkit::GetOrdPropOf(c, "ItemIndex"));
+          if (c->InheritsFrom("TComboBox"))
+            value = std::to_string(toolkit::GetOrdPropOf(c, "ItemIndex"));
           break;
         default:
           break;

@@ -2,140 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/ClassRegistry.h"
-#include "controls/DBLabel.h"
-#include "testdata/ScriptedPartners.h"
-#include "toolkit/CheckBox.h"
-#include "toolkit/ComboBox.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/Form.h"
-#include "toolkit/MaskEdit.h"
-#include "toolkit/Memo.h"
-#include "toolkit/PageControl.h"
-#include "toolkit/Properties.h"
+#include "testdata/GeneTestWindow.h"
+#include "toolkit/SpeedButton.h"
 #include "toolkit/WindowPicture.h"
 
 namespace {
 
-using automation::Variant;
 using automation::VarArrayOf;
-
-// A module window in miniature: a date, a combo box, a check box and a memo on the first page,
-// one option of its own in the request.
-class TfrmGeneTest : public TfrmBaseGene {
- public:
-  using TfrmBaseGene::TfrmBaseGene;
-  std::string windowName = "frmQzlb27";
-  bool leaveTitleEmpty = false;
-
-  void Loaded() override {
-    TfrmBaseGene::Loaded();
-    SetName(windowName);
-    auto* page = tsOption1;
-    auto add = [&](toolkit::WinControl* c, const char* name, int top) {
-      dynamic_cast<toolkit::Component*>(c)->SetName(name);
-      c->SetParent(page);
-      c->SetBounds(90, top, 160, 21);
-    };
-    me01 = new toolkit::MaskEdit(this);
-    add(me01, "me01", 10);
-    cbo1 = new toolkit::ComboBox(this);
-    add(cbo1, "cbo1", 40);
-    cbo1->Items()->Assign(std::vector<std::string>{"A", "B", "C"});
-    chk1 = new toolkit::CheckBox(this);
-    add(chk1, "chk1", 70);
-    chk1->SetCaption("Include closed");
-    mm1 = new toolkit::Memo(this);
-    add(mm1, "mm1", 100);
-    mm1->SetHeight(60);
-  }
-  void DeclareOptions() override {
-    TfrmBaseGene::DeclareOptions();
-    SetDateFields("me01");
-    SetOwnOptionCount(1);
-  }
-  void ConfigureConnection(net::SocketConnection& Connection) override {
-    Connection.SetServerName("ReportCounterS.dmReportCounter");
-  }
-  bool FillOptionTitles(Variant& Titles, int Offset) override {
-    TfrmBaseGene::FillOptionTitles(Titles, Offset);
-    if (!leaveTitleEmpty) Titles[1] = VarArrayOf({"Document", "me01"});
-    return true;
-  }
-  bool FillOptionValues(Variant& Values, int Offset) override {
-    TfrmBaseGene::FillOptionValues(Values, Offset);
-    Values[1] = me01->Text();
-    return true;
-  }
-
-  bool RunHostMode(int Mode) override {
-    hostModes.push_back(Mode);
-    return true;
-  }
-  std::vector<int> hostModes;
-
-  toolkit::MaskEdit* me01 = nullptr;
-  toolkit::ComboBox* cbo1 = nullptr;
-  toolkit::CheckBox* chk1 = nullptr;
-  toolkit::Memo* mm1 = nullptr;
-};
-
-class JobServer : public scripted::Recorder {
- public:
-  JobServer() {
-    Method("LoadTable", [](automation::CallArgs) { return Variant(); });
-    Method("AS_GetRecords", [](automation::CallArgs) {
-      Variant table = automation::VarArrayCreate({{0, 2}, {0, 1}});
-      table.ElementAt(0, 0) = "NCONDITION";
-      table.ElementAt(0, 1) = "CREATE_DATE";
-      table.ElementAt(1, 0) = "Monthly";
-      table.ElementAt(1, 1) = "20090517";
-      table.ElementAt(2, 0) = "Weekly";
-      table.ElementAt(2, 1) = "20090601";
-      return table;
-    });
-  }
-};
-
-class BaseGeneTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    automation::RegisterClass("ReportCounterS.dmReportCounter",
-                              [] { return std::make_shared<JobServer>(); });
-    manager->validator->answers["ADMMB/01"] = VarArrayOf({"Purchase returns", "", "", "", "Y"});
-    manager->counter->sysInfo = {{"QRN002", "Test company"}, {"Sys001", "1"}, {"Sys002", "/"}};
-    manager->messages["E000038"] = "parameters missing";
-    manager->messages["E000006"] = "no job server";
-    manager->messages["E000036"] = "wrong program";
-  }
-  void TearDown() override {
-    for (TfrmGeneTest* w : windows) toolkit::Free(w);
-    automation::UnregisterClass("ReportCounterS.dmReportCounter");
-  }
-
-  TfrmGeneTest* NewWindow(const char* name = "frmQzlb27") {
-    auto* w = toolkit::CreateForm<TfrmGeneTest>(nullptr);
-    w->windowName = name;
-    w->SetName(name);
-    w->SetModulePath("/opt/qrn/QZLB27C.so");
-    w->Manager = Variant(manager);
-    windows.push_back(w);
-    return w;
-  }
-  static Variant Params() { return VarArrayOf({"796", "SDTest60", "SYSDB", 0, Variant()}); }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const auto& d : dialogs.Shown()) texts.push_back(d.Text);
-    return texts;
-  }
-
-  std::shared_ptr<scripted::Manager> manager = std::make_shared<scripted::Manager>();
-  std::vector<TfrmGeneTest*> windows;
-  toolkit::ScriptedDialogRunner dialogs;
-};
+using automation::Variant;
+using genetest::BaseGeneTest;
+using genetest::TfrmGeneTest;
 
 TEST_F(BaseGeneTest, InitialisesShowsAndIsPictured) {
-  scripted::ClientInstallation client("127.0.0.1", 211);
   TfrmGeneTest* w = NewWindow();
   ASSERT_TRUE(w->InitWindow(Params())) << ::testing::PrintToString(Texts());
   EXPECT_EQ(w->ProgramCode, "QZLB27");
@@ -148,9 +26,15 @@ TEST_F(BaseGeneTest, InitialisesShowsAndIsPictured) {
   w->Show();
   EXPECT_EQ(w->Caption(), "Purchase returns[Test company]");
   ASSERT_NE(w->lstCondition, nullptr);
-  EXPECT_EQ(w->SchemeRecords.size(), 2u);
+  ASSERT_NE(w->ClientDataSet1, nullptr);
+  EXPECT_EQ(w->ClientDataSet1->RecordCount(), 2);
   const std::string dir = QZLB27_BUILD_DIR;
   EXPECT_TRUE(toolkit::SaveWindowPicture(w, dir + "/TfrmBaseGene-page1.png"));
+  w->spList->ListBox()->AddRow({"R001-00000000001"});
+  w->spList->ListBox()->AddRow({"R001-00000000002"});
+  w->spList->ListBox()->Flush();
+  w->pgOption->SetActivePage(w->tsPanels);
+  EXPECT_TRUE(toolkit::SaveWindowPicture(w, dir + "/TfrmBaseGene-panels.png"));
   w->pgOption->SetActivePage(w->tsOption2);
   w->tsOption2Show(w->tsOption2);
   EXPECT_TRUE(toolkit::SaveWindowPicture(w, dir + "/TfrmBaseGene-page2.png"));
@@ -161,7 +45,6 @@ TEST_F(BaseGeneTest, FailedInitialisations) {
   {
     // Four elements: the missing reserved element is reported, again by the connection, and
     // no job server is reached.
-    scripted::ClientInstallation client("127.0.0.1", 211);
     TfrmGeneTest* w = NewWindow();
     EXPECT_FALSE(w->InitWindow(VarArrayOf({"796", "SDTest60", "SYSDB", 0})));
     EXPECT_EQ(Texts(), (std::vector<std::string>{"parameters missing", "parameters missing",
@@ -171,7 +54,6 @@ TEST_F(BaseGeneTest, FailedInitialisations) {
   }
   {
     dialogs.Clear();
-    scripted::ClientInstallation client("127.0.0.1", 211);
     TfrmGeneTest* w = NewWindow("frmAbcd27");
     EXPECT_TRUE(w->InitWindow(Params())) << "the window closes, the result stays true";
     EXPECT_EQ(Texts(), std::vector<std::string>{"wrong program"});
@@ -191,8 +73,10 @@ TEST(ProgramCode, FromTheModuleFileName) {
     const char* path;
     bool library;
     const char* code;
-  } cases[] = {{"/opt/ABC123C.dll", true, "ABC123"}, {"AB1C.dll", true, "AB1C"},
-               {"/x/QZLB27C.so", true, "QZLB27"},    {"C:\\erp\\QZLB27CX.exe", false, "QZLB27"},
+  } cases[] = {{"/opt/ABC123C.dll", true, "ABC123"},
+               {"AB1C.dll", true, "AB1C"},
+               {"/x/QZLB27C.so", true, "QZLB27"},
+               {"C:\\erp\\QZLB27CX.exe", false, "QZLB27"},
                {"QZLB2.so", true, "QZLB2"}};
   for (const auto& c : cases) {
     EXPECT_EQ(TfrmBaseGene::ProgramCodeFromModule(c.path, c.library), c.code) << c.path;
@@ -200,7 +84,6 @@ TEST(ProgramCode, FromTheModuleFileName) {
 }
 
 TEST_F(BaseGeneTest, RequestSkeletonAndItsWarnings) {
-  scripted::ClientInstallation client("127.0.0.1", 211);
   manager->messages["W000003"] = "%s: %d entries, entry %d empty";
   TfrmGeneTest* w = NewWindow();
   ASSERT_TRUE(w->InitWindow(Params()));
@@ -226,12 +109,13 @@ TEST_F(BaseGeneTest, RequestSkeletonAndItsWarnings) {
 
 // A host push naming its components: [mode, [by name, [[entries [x, name]], values]]].
 Variant PushByName(int mode, const char* name) {
-  return VarArrayOf({Variant(), VarArrayOf({mode, VarArrayOf({true, VarArrayOf({VarArrayOf({VarArrayOf({0, name})}),
-                                                                              VarArrayOf({"v"})})})})});
+  return VarArrayOf(
+      {Variant(),
+       VarArrayOf({mode, VarArrayOf({true, VarArrayOf({VarArrayOf({VarArrayOf({0, name})}),
+                                                       VarArrayOf({"v"})})})})});
 }
 
 TEST_F(BaseGeneTest, HostPushModes) {
-  scripted::ClientInstallation client("127.0.0.1", 211);
   manager->messages["W000014"] = "names cannot take values";
   TfrmGeneTest* w = NewWindow();
   ASSERT_TRUE(w->InitWindow(Params()));
@@ -261,7 +145,6 @@ TEST_F(BaseGeneTest, HostPushModes) {
 }
 
 TEST_F(BaseGeneTest, F1AsksTheManagerForTheProgramsHelpTopic) {
-  scripted::ClientInstallation client("127.0.0.1", 211);
   TfrmGeneTest* w = NewWindow();
   ASSERT_TRUE(w->InitWindow(Params()));
   toolkit::Word key = toolkit::VK_F1;
@@ -271,7 +154,6 @@ TEST_F(BaseGeneTest, F1AsksTheManagerForTheProgramsHelpTopic) {
 }
 
 TEST_F(BaseGeneTest, InvalidDateRefusesThePageChange) {
-  scripted::ClientInstallation client("127.0.0.1", 211);
   manager->messages["E000005"] = "not a date";
   TfrmGeneTest* w = NewWindow();
   ASSERT_TRUE(w->InitWindow(Params()));
@@ -279,8 +161,8 @@ TEST_F(BaseGeneTest, InvalidDateRefusesThePageChange) {
   struct {
     const char* text;
     bool allowed;
-  } cases[] = {{"2009/02/30", false}, {"2009/05/17", true}, {"    /  /  ", true},
-               {"2009/05/  ", false}};
+  } cases[] = {
+      {"2009/02/30", false}, {"2009/05/17", true}, {"    /  /  ", true}, {"2009/05/  ", false}};
   for (const auto& c : cases) {
     dialogs.Clear();
     w->me01->SetText(c.text);
@@ -289,15 +171,14 @@ TEST_F(BaseGeneTest, InvalidDateRefusesThePageChange) {
     w->pgOptionChanging(w->pgOption, allow);
     EXPECT_EQ(allow, c.allowed) << c.text;
     EXPECT_EQ(w->CheckFailed, !c.allowed) << c.text;
-    EXPECT_EQ(Texts(), c.allowed ? std::vector<std::string>{}
-                                 : std::vector<std::string>{"not a date"})
+    EXPECT_EQ(Texts(),
+              c.allowed ? std::vector<std::string>{} : std::vector<std::string>{"not a date"})
         << c.text;
     EXPECT_FALSE(w->ChangingPage);
   }
 }
 
 TEST_F(BaseGeneTest, RequiredFieldsAreColouredAndBlockOk) {
-  scripted::ClientInstallation client("127.0.0.1", 211);
   manager->messages["E000037"] = "required";
   TfrmGeneTest* w = NewWindow();
   ASSERT_TRUE(w->InitWindow(Params()));
@@ -314,8 +195,50 @@ TEST_F(BaseGeneTest, RequiredFieldsAreColouredAndBlockOk) {
   EXPECT_EQ(w->mm1->Color(), RequiredFieldColour);
 }
 
+TEST_F(BaseGeneTest, RequiredFieldsTwiceKeepTheButtonsOwnHandler) {
+  manager->messages["E000037"] = "required";
+  TfrmGeneTest* w = InitialisedWindow();
+  const toolkit::Method own = toolkit::GetMethodPropOf(w->btnOk, "OnClick");
+  w->SetRequiredFields("spRange;Y;1");
+  EXPECT_EQ(w->spRange->edBegin()->Color(), RequiredFieldColour);
+  EXPECT_NE(w->spRange->edFinal()->Color(), RequiredFieldColour) << "part 1: the begin edit";
+  w->SetRequiredFields("spRange;Y;3,me01;N;0");
+  EXPECT_NE(w->spRange->edBegin()->Color(), RequiredFieldColour) << "the first list's colours";
+  EXPECT_EQ(w->spRange->ListBox()->Color(), RequiredFieldColour);
+  EXPECT_EQ(toolkit::GetMethodPropOf(w->btnOk, "OnClick"), w->OnRequiredExit);
+  ASSERT_EQ(w->RequiredFieldHandlers.size(), 1u);
+  EXPECT_EQ(w->RequiredFieldHandlers[0].second, own)
+      << "the saved handler is the button's own, not the check";
+}
+
+TEST_F(BaseGeneTest, PeriodButtonDownWithAnEmptyRequiredField) {
+  manager->messages["E000037"] = "required";
+  TfrmGeneTest* w = InitialisedWindow();
+  w->Show();
+  auto* period = new toolkit::SpeedButton(w);
+  period->SetName("btnPeriod");
+  period->SetParent(w->Panel1);
+  period->SetGroupIndex(1);
+  period->SetAllowAllUp(true);
+  w->SetRequiredFields("me01;Y;0");
+  period->SetDown(true);
+  w->pgOption->SetActivePage(w->tsOption1);
+  w->RequiredExit(period);
+  EXPECT_TRUE(w->CheckFailed);
+  EXPECT_EQ(Texts(), std::vector<std::string>{"required"});
+  EXPECT_FALSE(period->Down()) << "the period button is released";
+  EXPECT_FALSE(w->tsOption2->TabVisible()) << "and the last page's tab hidden";
+
+  dialogs.Clear();
+  w->me01->SetText("R001");
+  period->SetDown(true);
+  w->RequiredExit(period);
+  EXPECT_FALSE(w->CheckFailed);
+  EXPECT_TRUE(period->Down());
+  EXPECT_TRUE(Texts().empty());
+}
+
 TEST_F(BaseGeneTest, SchemeValuesCaptureAndRestore) {
-  scripted::ClientInstallation client("127.0.0.1", 211);
   TfrmGeneTest* w = NewWindow();
   ASSERT_TRUE(w->InitWindow(Params()));
   w->mm1->Lines()->Assign(std::vector<std::string>{"a"});
@@ -339,7 +262,6 @@ TEST_F(BaseGeneTest, SchemeValuesCaptureAndRestore) {
 }
 
 TEST_F(BaseGeneTest, EnterInAMemoBreaksLinesUntilItsThirdLine) {
-  scripted::ClientInstallation client("127.0.0.1", 211);
   TfrmGeneTest* w = NewWindow();
   ASSERT_TRUE(w->InitWindow(Params()));
   w->mm1->Lines()->Assign(std::vector<std::string>{"one", "two", "three"});
