@@ -105,6 +105,14 @@ TEST_F(BaseGeneTest, RequestSkeletonAndItsWarnings) {
   ASSERT_FALSE(dialogs.Shown().empty());
   EXPECT_NE(dialogs.Shown().back().Text.find(": 2 entries, entry 1 empty"), std::string::npos)
       << dialogs.Shown().back().Text;
+
+  // Titles of another size name both sizes.
+  manager->messages["W000002"] = "%s: %d entries expected, %d given";
+  w->leaveTitleEmpty = false;
+  w->titleCount = 3;
+  EXPECT_FALSE(w->BuildOptionParams());
+  EXPECT_NE(dialogs.Shown().back().Text.find(": 2 entries expected, 3 given"), std::string::npos)
+      << dialogs.Shown().back().Text;
 }
 
 // A host push naming its components: [mode, [by name, [[entries [x, name]], values]]].

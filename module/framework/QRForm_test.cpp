@@ -655,8 +655,8 @@ TEST(DemoPacks, OptionWindowInTraditionalChinese) {
   struct {
     const char* name;
     std::u16string caption;
-  } cases[] = {{"btnOk", u"確定"},       {"tsOption1", u"基本選項"}, {"tsOption2", u"系統選項"},
-               {"lblToday", u"製表日期"}, {"N7", u"大型圖示(&G)"}, {"N10", u"詳細資料(&D)"}};
+  } cases[] = {{"btnOk", u"確定"},        {"tsOption1", u"基本選項"}, {"tsOption2", u"系統選項"},
+               {"lblToday", u"製表日期"}, {"N7", u"大型圖示(&G)"},    {"N10", u"詳細資料(&D)"}};
   for (const auto& k : cases)
     EXPECT_EQ(toolkit::GetStrPropOf(form->FindComponent(k.name), "Caption"), Big5(k.caption))
         << k.name;
@@ -667,6 +667,22 @@ TEST(DemoPacks, OptionWindowInTraditionalChinese) {
   const std::string picture = std::string(QZLB27_BUILD_DIR) + "/pictures/TfrmBaseGene_CHT.png";
   std::filesystem::create_directories(std::filesystem::path(picture).parent_path());
   EXPECT_TRUE(toolkit::SaveWindowPicture(form, picture));
+  toolkit::Free(form);
+}
+
+TEST(DemoPacks, FirstHostPushShowsTheCaptionInTraditionalChineseOnce) {
+  TestInstallation installation("950", "936", "950");
+  CopyDemoPacks(installation);
+  auto* form = toolkit::CreateForm<TfrmBaseGene>(nullptr);
+  form->SetModulePath("/opt/qrn/QZLB27C.so");
+  form->CaptionText = Gbk("采购退货批次");
+  form->CompanyTitle = "SD";
+  const Variant push = automation::VarArrayOf({Variant(), automation::VarArrayOf({0, Variant()})});
+  form->HostPush(push);
+  EXPECT_TRUE(form->TextsConverted);
+  EXPECT_EQ(form->Caption(), Big5(u"採購退貨批次") + "[SD]");
+  form->HostPush(push);
+  EXPECT_EQ(form->CaptionText, Big5(u"採購退貨批次")) << "converted once only";
   toolkit::Free(form);
 }
 

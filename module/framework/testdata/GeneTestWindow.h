@@ -42,6 +42,7 @@ class TfrmGeneTest : public TfrmBaseGene {
   using TfrmBaseGene::TfrmBaseGene;
   std::string windowName = "frmQzlb27";
   bool leaveTitleEmpty = false;
+  int titleCount = 0;        // when set, the titles come back with this upper bound
   bool wantsLookup = false;  // asks for the manager's lookup service, as schedule windows do
 
   void Loaded() override {
@@ -104,6 +105,7 @@ class TfrmGeneTest : public TfrmBaseGene {
   bool FillOptionTitles(Variant& Titles, int Offset) override {
     TfrmBaseGene::FillOptionTitles(Titles, Offset);
     if (!leaveTitleEmpty) Titles[1] = VarArrayOf({"Document", "me01"});
+    if (titleCount > 0) Titles.Array().Redim(titleCount);
     return true;
   }
   bool FillOptionValues(Variant& Values, int Offset) override {
