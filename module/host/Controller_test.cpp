@@ -1,22 +1,24 @@
 // The controller as a host sees it: QZLB27C.so loaded by name, GetController looked up by name,
 // the operations called through the contract header only.
-#include <QApplication>
+#include "qzlb27/Controller.h"
+
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QWidget>
 #include <memory>
 #include <vector>
 
 #include "automation/ClassRegistry.h"
 #include "automation/DynamicLibrary.h"
 #include "framework/testdata/ScriptedPartners.h"
-#include "qzlb27/Controller.h"
 #include "toolkit/Control.h"
 #include "toolkit/Dialogs.h"
 
 namespace {
 
-using automation::Variant;
 using automation::VarArrayOf;
+using automation::Variant;
 
 class QtEnvironment : public ::testing::Environment {
  public:
@@ -60,8 +62,7 @@ class ControllerTest : public ::testing::Test {
     library = automation::DynamicLibrary::Load(QZLB27_TEST_PLUGIN);
     getController = library->EntryAs<TDLLBaseController*()>(qzlb27::GetControllerEntry);
     ASSERT_NE(getController, nullptr);
-    manager->validator->answers["ADMMB/01"] =
-        VarArrayOf({"Purchase returns", "", "", "", "N"});
+    manager->validator->answers["ADMMB/01"] = VarArrayOf({"Purchase returns", "", "", "", "N"});
     manager->counter->sysInfo = {{"QRN002", "Test company"}};
     library->Pin();  // the windows' classes stay registered for the process
   }
@@ -163,14 +164,33 @@ TEST_F(ControllerTest, PushValuesAndPushCommandRules) {
   EXPECT_EQ(controller->ResultText, Variant("J0002"));
 }
 
+TEST_F(ControllerTest, UserClosingTheWindowHidesThenDestroysIt) {
+  auto controller = NewController();
+  ASSERT_EQ(controller->InitModule(Params()), 0) << Shown();
+  controller->SetWindowVisible(-1);
+  controller->PushValues(Outcome(1, "J0004"));
+  QWidget* window = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->isVisible()) window = w;
+  }
+  ASSERT_NE(window, nullptr);
+  window->close();             // as the title bar's close button does
+  toolkit::ProcessMessages();  // the window frees itself through its release request
+  EXPECT_EQ(heard.codes, (std::vector<std::int32_t>{0x100, 0x110, 0x120, 0x130}));
+  EXPECT_EQ(controller->ResultCode, 1);
+  EXPECT_EQ(controller->ResultText, Variant("J0004"));
+  EXPECT_TRUE(controller->CanUnload());
+}
+
 TEST_F(ControllerTest, DestroyingTheControllerDestroysItsOpenWindow) {
   auto controller = NewController();
   ASSERT_EQ(controller->InitModule(Params()), 0);
   controller->SetWindowVisible(-1);
   controller->PushValues(Outcome(1, "J0003"));
   controller.reset();
-  // The window goes with its controller: the host hears 0x130 during the destruction.
-  EXPECT_EQ(heard.codes, (std::vector<std::int32_t>{0x100, 0x110, 0x130}));
+  // The window goes with its controller: the host hears it hidden and destroyed during the
+  // destruction.
+  EXPECT_EQ(heard.codes, (std::vector<std::int32_t>{0x100, 0x110, 0x120, 0x130}));
 }
 
 TEST_F(ControllerTest, FailedInitialisationAnswersMinusOne) {

@@ -26,6 +26,9 @@ Form::~Form() {
 void Form::BeforeDestruction() {
   if (destroy_fired_) return;
   destroy_fired_ = true;
+  // A window freed while on the screen is hidden first (OnHide), as a desktop form is when the
+  // user closes it and it frees itself.
+  if (isVisible()) SetVisible(false);
   Dispatch([this] { FOnDestroy(this); });
 }
 

@@ -138,7 +138,7 @@ class Form : public QWidget, public WinControl {
   void SetModalResult(int result);
 
   void WndProc(Message& message) override;
-  // Fires OnDestroy (once) while the window is still whole.
+  // Hides a visible window (OnHide), then fires OnDestroy (once) while the window is still whole.
   void BeforeDestruction() override;
 
   // The classes of the chain call the base first. The base does nothing.

@@ -85,6 +85,8 @@ class TestWindow : public Form {
     if (key == 'x') key = 0;
     if (key == 'a') key = 'A';
   }
+  void LogHide(Component*) { events->push_back("hide"); }
+  void LogDestroy(Component*) { events->push_back("destroy"); }
   void ControlKeyDown(Component* sender, Word& key, ShiftState) {
     log.push_back("control key " + std::to_string(key) + " from " + NameOf(sender));
   }
@@ -117,6 +119,7 @@ class TestWindow : public Form {
   bool post_close = false;
   bool throw_in_click = false;
   TCloseAction close_action = caHide;
+  std::vector<std::string>* events = nullptr;  // hide and destroy, heard beyond the window's end
 };
 
 const auto published = Publish<TestWindow>()
@@ -128,7 +131,9 @@ const auto published = Publish<TestWindow>()
                            .Handler("FormKeyDown", &TestWindow::FormKeyDown)
                            .Handler("FormKeyPress", &TestWindow::FormKeyPress)
                            .Handler("ControlKeyDown", &TestWindow::ControlKeyDown)
-                           .Handler("FormClose", &TestWindow::FormClose);
+                           .Handler("FormClose", &TestWindow::FormClose)
+                           .Handler("LogHide", &TestWindow::LogHide)
+                           .Handler("LogDestroy", &TestWindow::LogDestroy);
 
 class FormTest : public testing::Test {
  protected:
@@ -368,6 +373,21 @@ TEST_F(FormTest, PostedCloseActsAfterTheHandlerReturns) {
   ASSERT_FALSE(window.isNull());
   ProcessMessages();
   EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(FormTest, FreeingAVisibleWindowHidesItBeforeItsDestroyEvent) {
+  for (bool shown : {true, false}) {
+    std::vector<std::string> events;
+    auto* w = new TestWindow(nullptr);
+    w->events = &events;
+    SetMethodPropOf(w, "OnHide", FindMethod(w, "LogHide"));
+    SetMethodPropOf(w, "OnDestroy", FindMethod(w, "LogDestroy"));
+    if (shown) w->Show();
+    Free(w);
+    const std::vector<std::string> expected =
+        shown ? std::vector<std::string>{"hide", "destroy"} : std::vector<std::string>{"destroy"};
+    EXPECT_EQ(events, expected) << (shown ? "shown" : "hidden");
+  }
 }
 
 TEST_F(FormTest, SentLookupRequestIsHandledBeforeTheSenderContinues) {
