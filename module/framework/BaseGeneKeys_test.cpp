@@ -19,11 +19,6 @@ using namespace toolkit;
 
 class KeysTest : public BaseGeneTest {
  protected:
-  TfrmGeneTest* ShownWindow() {
-    TfrmGeneTest* w = InitialisedWindow();
-    w->Show();
-    return w;
-  }
   static Word Press(TfrmGeneTest* w, Word key, ShiftState shift) {
     w->FormKeyDown(w, key, shift);
     return key;
@@ -80,8 +75,7 @@ TEST_F(KeysTest, EscClosesAndFreesTheWindow) {
 
 TEST_F(KeysTest, F2OnTheReportDateOpensTheDatePicker) {
   manager->lookup->pickedDay = "20090517";
-  TfrmGeneTest* w = InitialisedWindow(/*wantsLookup=*/true);
-  w->Show();
+  TfrmGeneTest* w = ShownWindow(/*wantsLookup=*/true);
   w->pgOption->SetActivePage(w->tsOption2);
   w->tsOption2Show(w->tsOption2);
   w->SetActiveControl(w->edPrintDate);

@@ -48,14 +48,7 @@ std::vector<std::vector<std::string>> Rows(TSelectPanel* panel) {
   return rows;
 }
 
-class SchemeTest : public BaseGeneTest {
- protected:
-  TfrmGeneTest* ShownWindow() {
-    TfrmGeneTest* w = InitialisedWindow();
-    w->Show();
-    return w;
-  }
-};
+using SchemeTest = BaseGeneTest;
 
 TEST_F(SchemeTest, ListShowsTheSchemesOfTheUserAndProgram) {
   TfrmGeneTest* w = ShownWindow();

@@ -254,6 +254,12 @@ class BaseGeneTest : public ::testing::Test {
     EXPECT_TRUE(w->InitWindow(Params())) << ::testing::PrintToString(Texts());
     return w;
   }
+  // The same, shown (caption, first page, scheme list).
+  TfrmGeneTest* ShownWindow(bool wantsLookup = false) {
+    TfrmGeneTest* w = InitialisedWindow(wantsLookup);
+    w->Show();
+    return w;
+  }
   static Variant Params() { return VarArrayOf({"796", "SDTest60", "SYSDB", 0, Variant()}); }
   // The texts of the dialogs shown; the base window's own dialogs end their text with six blanks.
   std::vector<std::string> Texts() const {

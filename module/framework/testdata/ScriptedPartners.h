@@ -160,10 +160,11 @@ class Manager : public Recorder {
 
 }  // namespace scripted
 
-#include <cstdint>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 
 namespace scripted {
 
@@ -174,9 +175,17 @@ class ClientInstallation {
  public:
   ClientInstallation(const std::string& address, int port) {
     const char* build = std::getenv("QZLB27_BUILD_DIR");
-    folder_ = std::filesystem::path(build && *build ? build : "/tmp") / "gene-client" /
-              std::to_string(reinterpret_cast<std::uintptr_t>(this));
-    std::filesystem::create_directories(folder_);
+    // A folder of its own, made unique by the system: test processes run side by side, and one
+    // test's folder goes when it ends.
+    const std::filesystem::path root =
+        std::filesystem::path(build && *build ? build : "/tmp") / "gene-client";
+    std::filesystem::create_directories(root);
+    std::string pattern = (root / "client-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      throw std::filesystem::filesystem_error("cannot make a client folder", root,
+                                              std::error_code(errno, std::generic_category()));
+    }
+    folder_ = pattern;
     std::ofstream(folder_ / "registry.ini")
         << "[HKEY_LOCAL_MACHINE\\Software\\QRN\\Varnel]\nClientPath=" << folder_.string()
         << "/\nProfileType=0\n";
