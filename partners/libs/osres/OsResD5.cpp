@@ -162,8 +162,9 @@ toolkit::Picture Etched(const toolkit::Picture& image) {
   toolkit::Picture out(image.Width(), image.Height(), kKeyColor);
   const int key = image.TransparentColor();
   auto dark = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= image.Width() || y >= image.Height()) return false;
     const int c = image.Pixel(x, y);
-    if (x < 0 || y < 0 || x >= image.Width() || y >= image.Height() || c == key) return false;
+    if (c == key) return false;
     const int luminance = (toolkit::Picture::Red(c) * 30 + toolkit::Picture::Green(c) * 59 +
                            toolkit::Picture::Blue(c) * 11) /
                           100;
