@@ -58,19 +58,48 @@ namespace {
 // of changes when it is over (or when they are read through the list).
 constexpr int kEagerRows = 256;
 
+// TextWidth("W") of a control, measured once per font: shaping a text costs more than showing
+// one more row, and a short list sizes its columns after every row.
+int LetterWidth(const toolkit::Control& control) {
+  struct Measured {
+    std::string name;
+    int charset;
+    int height;
+    int style;
+    int width;
+  };
+  static std::vector<Measured> measured;
+  const toolkit::Font& font = *control.Font();
+  const int style = font.Style().toInt();
+  for (const Measured& m : measured) {
+    if (m.name == font.Name() && m.charset == font.Charset() && m.height == font.Height() &&
+        m.style == style) {
+      return m.width;
+    }
+  }
+  const int width = control.TextWidth("W");
+  if (measured.size() >= 16) measured.clear();
+  measured.push_back({font.Name(), font.Charset(), font.Height(), style, width});
+  return width;
+}
+
 }  // namespace
 
 TZelListView::TZelListView(toolkit::Component* owner) : toolkit::ListView(owner) {
   // Items added, removed or cleared by others reach the rows (a change of the columns resets
-  // the model too; the items then are the ones left).
+  // the model too; the items then are the ones left). A batch of items added by others reaches
+  // the view as inserted rows.
+  const auto written = [this] {
+    if (!flushing_ && !sorting_) Dispatch([this] { ItemsWritten(); });
+  };
   reset_connection_ =
-      QObject::connect(QtView()->model(), &QAbstractItemModel::modelReset, this, [this] {
-        if (!flushing_ && !sorting_) Dispatch([this] { ItemsWritten(); });
-      });
+      QObject::connect(QtView()->model(), &QAbstractItemModel::modelReset, this, written);
+  QObject::connect(QtView()->model(), &QAbstractItemModel::rowsInserted, this, written);
 }
 
 TZelListView::~TZelListView() {
   QObject::disconnect(reset_connection_);
+  QObject::disconnect(QtView()->model(), &QAbstractItemModel::rowsInserted, this, nullptr);
 }
 
 int TZelListView::RowCount() {
@@ -260,6 +289,7 @@ void TZelListView::Flush() {
   flush_posted_ = false;
   if (flushing_) return;
   if (!store_.HasChanges() && !autosize_pending_ && !refill_) return;
+  const bool refill = refill_;
   refill_ = false;
   flushing_ = true;
   // Rewriting the items is not the user's doing: no selection or change events meanwhile.
@@ -267,31 +297,51 @@ void TZelListView::Flush() {
   if (!wasLoading) SetLoading(true);
   toolkit::ListItems* items = toolkit::ListView::Items();
   TZelRowChanges changes = store_.TakeChanges();
-  // Selection and focus as the view holds them, by row.
-  for (int i = 0; i < items->Count(); ++i) {
-    toolkit::ListItem* item = items->Items(i);
+  // Items as the last flush (or sort) left them each show the row at their place; after the
+  // steps are replayed they still do, so that only the items added for new rows need filling.
+  // Otherwise every item is checked against the row at its place.
+  bool asLeft = !changes.Reset && !refill && changes.Changed.empty() && ItemsAsLeft();
+  // Per place, with asLeft: whether the item there was added by this flush.
+  std::vector<char> added;
+  if (asLeft) added.assign(static_cast<size_t>(items->Count()), 0);
+  const std::unordered_set<const TZelRow*> changed(changes.Changed.begin(), changes.Changed.end());
+  const auto drop = [&](int index) {
+    toolkit::ListItem* item = items->Items(index);
+    // The row keeps the selection and focus as the view holds them.
     if (const auto it = row_of_.find(item); it != row_of_.end()) {
       it->second->Selected = item->Selected();
       it->second->Focused = item->Focused();
+      row_of_.erase(it);
     }
-  }
-  const std::unordered_set<const TZelRow*> changed(changes.Changed.begin(), changes.Changed.end());
-  const auto drop = [&](int index) {
-    row_of_.erase(items->Items(index));
     items->Delete(index);
+    if (asLeft) added.erase(added.begin() + index);
   };
   items->BeginUpdate();
   try {
     if (store_.Count() == 0 && items->Count() > 0) {
       row_of_.clear();
       items->Clear();
+      added.clear();
     } else if (!changes.Reset) {
       // The items stand in the rows' order of the last time: replay the steps.
       for (const TZelRowChanges::Step& step : changes.Steps) {
         if (step.Inserted) {
-          items->Insert(step.Index);
+          const int at = std::clamp(step.Index, 0, items->Count());
+          items->Insert(at);
+          if (asLeft) added.insert(added.begin() + at, 1);
         } else {
           drop(step.Index);
+        }
+      }
+    }
+    if (items->Count() != store_.Count()) asLeft = false;
+    if (!asLeft) {
+      // Selection and focus as the view holds them, by row.
+      for (int i = 0; i < items->Count(); ++i) {
+        toolkit::ListItem* item = items->Items(i);
+        if (const auto it = row_of_.find(item); it != row_of_.end()) {
+          it->second->Selected = item->Selected();
+          it->second->Focused = item->Focused();
         }
       }
     }
@@ -300,9 +350,14 @@ void TZelListView::Flush() {
     toolkit::ListItem* focused = nullptr;
     for (int i = 0; i < store_.Count(); ++i) {
       toolkit::ListItem* item = items->Items(i);
+      if (asLeft && !added[static_cast<size_t>(i)]) {
+        // Shows its row already, with the selection and focus the view holds.
+        if (item->Focused()) focused = item;
+        continue;
+      }
       TZelRow* row = &store_.Row(i);
-      const auto it = row_of_.find(item);
-      if (it == row_of_.end() || it->second != row || changed.count(row)) {
+      const auto it = asLeft ? row_of_.end() : row_of_.find(item);
+      if (it == row_of_.end() || it->second != row || (!changed.empty() && changed.count(row))) {
         FillItem(item, *row);
         row_of_[item] = row;
       }
@@ -313,6 +368,8 @@ void TZelListView::Flush() {
   } catch (...) {
     items->EndUpdate();
     RememberItems();
+    // What the items show is no longer known: the next flush checks every one.
+    refill_ = true;
     if (!wasLoading) SetLoading(false);
     flushing_ = false;
     throw;
@@ -326,7 +383,7 @@ void TZelListView::Flush() {
 
 void TZelListView::ApplyAutoSize() {
   autosize_pending_ = false;
-  const int w = TextWidth("W");
+  const int w = LetterWidth(*this);
   toolkit::ListColumns* columns = toolkit::ListView::Columns();
   for (int k = 0; k < columns->Count(); ++k) {
     toolkit::ListColumn* column = columns->Items(k);

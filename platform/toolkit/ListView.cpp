@@ -141,10 +141,34 @@ ListItems::ListItems(ListView* view)
     : Collection([](Collection* c) { return std::make_unique<ListItem>(c); }), view_(view) {}
 
 void ListItems::Reconcile() {
-  // Runs on every change of the collection, so it must stay linear: a list filled row by row
-  // would otherwise cost the cube of its length.
+  // Runs on every change of the collection, one change at a time, so the common ones are
+  // recognised without a pass over the items: a list filled or emptied row by row costs no more
+  // than its length. Delete takes its item out of the order itself, before the collection lets
+  // it go.
+  const size_t count = static_cast<size_t>(Count());
+  if (count == order_.size()) return;
+  if (count == 0) {
+    NoteMoved();
+    order_.clear();
+    rows_.clear();
+    indexed_ = 0;
+    return;
+  }
+  if (count == order_.size() + 1) {
+    // Add: the new entry is the collection's last one.
+    auto* added = static_cast<ListItem*>(Collection::Items(Count() - 1));
+    const int row = static_cast<int>(order_.size());
+    if (rows_.emplace(added, row).second) {
+      if (indexed_ == row) ++indexed_;
+      order_.push_back(added);
+      if (!inserting_) NoteInserted(row);
+      return;
+    }
+  }
+  NoteMoved();
+  // Anything else (entries removed through the collection itself): one pass over both.
   std::unordered_set<const CollectionItem*> entries;
-  entries.reserve(static_cast<size_t>(Count()));
+  entries.reserve(count);
   for (int i = 0; i < Count(); ++i) entries.insert(Collection::Items(i));
   order_.erase(std::remove_if(order_.begin(), order_.end(),
                               [&](ListItem* i) { return entries.count(i) == 0; }),
@@ -154,6 +178,57 @@ void ListItems::Reconcile() {
     auto* item = static_cast<ListItem*>(const_cast<CollectionItem*>(Collection::Items(i)));
     if (ordered.insert(item).second) order_.push_back(item);
   }
+  rows_.clear();
+  rows_.reserve(order_.size());
+  for (size_t i = 0; i < order_.size(); ++i) rows_.emplace(order_[i], static_cast<int>(i));
+  indexed_ = static_cast<int>(order_.size());
+}
+
+void ListItems::Reorder(std::vector<ListItem*> order) {
+  order_ = std::move(order);
+  indexed_ = 0;
+  NoteMoved();
+}
+
+void ListItems::NoteInserted(int row) {
+  if (!Updating() || moved_) return;
+  if (run_count_ == 0) {
+    run_first_ = row;
+    run_count_ = 1;
+  } else if (row >= run_first_ && row <= run_first_ + run_count_) {
+    ++run_count_;
+  } else {
+    moved_ = true;
+  }
+}
+
+void ListItems::NoteRemoved(int row) {
+  if (!Updating() || moved_) return;
+  if (row >= run_first_ && row < run_first_ + run_count_) {
+    --run_count_;
+  } else {
+    moved_ = true;
+  }
+}
+
+void ListItems::NoteMoved() {
+  if (Updating()) moved_ = true;
+}
+
+bool ListItems::TakeInsertedRun(int& first, int& count) {
+  const bool run = !moved_ && run_count_ > 0;
+  first = run_first_;
+  count = run_count_;
+  run_first_ = run_count_ = 0;
+  moved_ = false;
+  return run;
+}
+
+void ListItems::Reindex() const {
+  for (size_t i = static_cast<size_t>(indexed_); i < order_.size(); ++i) {
+    rows_[order_[i]] = static_cast<int>(i);
+  }
+  indexed_ = static_cast<int>(order_.size());
 }
 
 ListItem* ListItems::Add() {
@@ -166,22 +241,44 @@ ListItem* ListItems::Items(int index) const {
 }
 
 int ListItems::IndexOf(const ListItem* item) const {
-  auto it = std::find(order_.begin(), order_.end(), item);
-  return it == order_.end() ? -1 : static_cast<int>(it - order_.begin());
+  const auto it = rows_.find(item);
+  if (it == rows_.end()) return -1;
+  const auto at = static_cast<size_t>(it->second);
+  if (at < order_.size() && order_[at] == item) return it->second;
+  Reindex();
+  return it->second;
 }
 
 void ListItems::Delete(int index) {
   ListItem* item = Items(index);
   if (!item) throw Error("List index out of bounds (" + std::to_string(index) + ")");
-  Collection::Delete(Collection::IndexOf(item));
+  const int entry = Collection::IndexOf(item);
+  rows_.erase(item);
+  order_.erase(order_.begin() + index);
+  indexed_ = std::min(indexed_, index);
+  NoteRemoved(index);
+  Collection::Delete(entry);
 }
 
 ListItem* ListItems::Insert(int index) {
   index = std::clamp(index, 0, Count());
   BeginUpdate();
-  ListItem* added = Add();
-  order_.pop_back();
-  order_.insert(order_.begin() + index, added);
+  inserting_ = true;
+  ListItem* added = nullptr;
+  try {
+    added = Add();
+  } catch (...) {
+    inserting_ = false;
+    throw;
+  }
+  inserting_ = false;
+  if (index < Count() - 1) {
+    order_.pop_back();
+    order_.insert(order_.begin() + index, added);
+    rows_[added] = index;
+    indexed_ = std::min(indexed_, index);
+  }
+  NoteInserted(index);
   EndUpdate();
   return added;
 }
@@ -253,9 +350,9 @@ class ListViewModel : public QAbstractTableModel {
  public:
   explicit ListViewModel(ListView* view) : view_(view) {}
 
-  int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : view_->Items()->Count();
-  }
+  // The rows the views know of: the items' count, except within a batch of changes, which the
+  // views hear of when it ends.
+  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : shown_; }
   int columnCount(const QModelIndex& parent) const override {
     return parent.isValid() ? 0 : std::max(1, view_->Columns()->Count());
   }
@@ -338,13 +435,25 @@ class ListViewModel : public QAbstractTableModel {
   }
 
   void Reset() {
+    // A batch that resets the views on its way is shown by a reset at its end as well.
+    view_->Items()->NoteMoved();
     beginResetModel();
+    shown_ = view_->Items()->Count();
     endResetModel();
+  }
+  int ShownRows() const { return shown_; }
+  // The items at first .. first + count - 1 are new, the others may show other contents.
+  void ShowInserted(int first, int count) {
+    beginInsertRows({}, first, first + count - 1);
+    shown_ += count;
+    endInsertRows();
+    if (shown_ > count) emit dataChanged(index(0, 0), index(shown_ - 1, columnCount({}) - 1));
   }
   void RowChanged(int row) { emit dataChanged(index(row, 0), index(row, columnCount({}) - 1)); }
 
  private:
   ListView* view_;
+  int shown_ = 0;
 };
 
 // In-place editing asks OnEditing first; without RowSelect only the caption shows selected.
@@ -452,10 +561,7 @@ QAbstractItemView* ListView::QtView() const {
 }
 
 int ListView::RowOf(const ListItem* item) const {
-  for (int i = 0; i < items_->Count(); ++i) {
-    if (items_->Items(i) == item) return i;
-  }
-  return -1;
+  return items_->IndexOf(item);
 }
 
 void ListView::SetViewStyle(TViewStyle style) {
@@ -723,7 +829,7 @@ bool ListView::CustomSort(const std::function<int(ListItem*, ListItem*, int)>& c
   std::vector<ListItem*> sorted;
   sorted.reserve(static_cast<size_t>(count));
   for (int row : rows) sorted.push_back(items_->Items(row));
-  items_->order_ = std::move(sorted);
+  items_->Reorder(std::move(sorted));
   model_->Reset();
   ShowSelection();
   return true;
@@ -744,7 +850,24 @@ void ListView::KeepSorted() {
 
 void ListView::ItemsChanged() {
   if (items_->Updating()) return;
-  model_->Reset();
+  // A batch that only inserted a run of items shows them as inserted rows; anything else shows
+  // all items again.
+  int first = 0;
+  int count = 0;
+  if (items_->TakeInsertedRun(first, count) && model_->ShownRows() + count == items_->Count()) {
+    // The views move their selection and current row with the rows; the items' own are shown
+    // next, so what the views report meanwhile is not the user's doing.
+    syncing_ = true;
+    try {
+      model_->ShowInserted(first, count);
+    } catch (...) {
+      syncing_ = false;
+      throw;
+    }
+    syncing_ = false;
+  } else {
+    model_->Reset();
+  }
   KeepSorted();
   ShowSelection();
   ApplyColumns();
@@ -812,6 +935,9 @@ void ListView::SelectionChangedByUser() {
 void ListView::ShowSelection() {
   QItemSelectionModel* selection = list_->selectionModel();
   if (!selection) return;
+  // Within a batch the view still shows the items as they were: the last EndUpdate shows the
+  // selection once, with the items.
+  if (items_->Updating()) return;
   syncing_ = true;
   QItemSelection wanted;
   int focused = -1;

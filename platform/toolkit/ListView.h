@@ -36,6 +36,8 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include "toolkit/Classes.h"
 #include "toolkit/Control.h"
@@ -170,6 +172,7 @@ class ListItems : public Collection {
   // Item `index` in the order shown; null outside 0..Count-1.
   ListItem* Items(int index) const;
   ListItem* operator[](int index) const { return Items(index); }
+  // Position of `item` in the order shown; -1 for an item of another list (or none).
   int IndexOf(const ListItem* item) const;
   // Removes and destroys item `index` (in the order shown); Error outside 0..Count-1.
   void Delete(int index);
@@ -181,13 +184,37 @@ class ListItems : public Collection {
 
  private:
   friend class ListView;
+  friend class ListViewModel;
   // Brings the order up to date with the collection's entries: entries gone leave it, new ones
-  // come last.
+  // come last. Runs at every change of the collection, so that the order never lags more than
+  // one change behind it.
   void Reconcile();
+  // Replaces the order by a permutation of it (sorting).
+  void Reorder(std::vector<ListItem*> order);
+  // Makes the positions of the items in `rows_` right from `indexed_` on.
+  void Reindex() const;
+  // What a batch did, so that its end can show it in one step: items inserted at `row`, or
+  // removed from it, and anything else.
+  void NoteInserted(int row);
+  void NoteRemoved(int row);
+  void NoteMoved();
+  // The rows inserted by the batch just ended when that is all it did to the order (a run of
+  // `count` rows from `first`); false otherwise. Forgets the batch.
+  bool TakeInsertedRun(int& first, int& count);
 
   ListView* view_;
   int update_count_ = 0;
   std::vector<ListItem*> order_;
+  // The position of every item of `order_`; the positions are right for the first `indexed_`
+  // places of the order (inserting, deleting and sorting only lower that mark, and the next
+  // lookup beyond it renumbers once, however many changes there were).
+  mutable std::unordered_map<const ListItem*, int> rows_;
+  mutable int indexed_ = 0;
+  // The current batch: a run of inserted rows, or moved_ once it did anything else.
+  int run_first_ = 0;
+  int run_count_ = 0;
+  bool moved_ = false;
+  bool inserting_ = false;
 };
 
 using LVChangeEvent = Event<ListItem*, TItemChange>;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
 
@@ -220,6 +221,59 @@ TEST(ListViewTest, InsertDeleteAndFind) {
   const QPoint inList = tree->viewport()->mapTo(window.list, inView);
   EXPECT_EQ(window.list->GetItemAt(inList.x(), inList.y()), window.list->Items()->Items(1));
   EXPECT_EQ(window.list->GetItemAt(5, 290), nullptr);
+}
+
+TEST(ListViewTest, BatchesReachTheViewAtTheirEnd) {
+  ListWindow window(nullptr);
+  ListItems* items = window.list->Items();
+  QAbstractItemView* view = window.list->QtView();
+  QAbstractItemModel* model = view->model();
+  const auto positionsAreRight = [&] {
+    for (int i = 0; i < items->Count(); ++i) {
+      if (items->Items(i)->Index() != i || items->IndexOf(items->Items(i)) != i) return false;
+    }
+    return true;
+  };
+  items->Items(2)->SetSelected(true);  // "fig"
+  QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+  QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+  // Rows inserted side by side reach the view as inserted rows, once.
+  items->BeginUpdate();
+  items->Insert(1)->SetCaption("date");
+  items->Insert(1)->SetCaption("cherry");
+  EXPECT_EQ(model->rowCount(), 3) << "the view hears of a batch at its end";
+  items->EndUpdate();
+  EXPECT_EQ(resets.count(), 0);
+  ASSERT_EQ(inserted.count(), 1);
+  EXPECT_EQ(inserted[0][1].toInt(), 1);
+  EXPECT_EQ(inserted[0][2].toInt(), 2);
+  EXPECT_EQ(window.Captions(),
+            (std::vector<std::string>{"pear", "cherry", "date", "Apple", "fig"}));
+  EXPECT_EQ(model->index(1, 0).data().toString().toStdString(), "cherry");
+  EXPECT_TRUE(view->selectionModel()->isRowSelected(4, {})) << "the selection moves with fig";
+  EXPECT_TRUE(positionsAreRight());
+  // Any other batch shows all items again, once.
+  items->BeginUpdate();
+  items->Add()->SetCaption("kiwi");
+  items->Items(0)->Delete();
+  items->EndUpdate();
+  EXPECT_EQ(resets.count(), 1);
+  EXPECT_EQ(model->rowCount(), 5);
+  EXPECT_EQ(window.Captions(),
+            (std::vector<std::string>{"cherry", "date", "Apple", "fig", "kiwi"}));
+  EXPECT_TRUE(positionsAreRight());
+  // Positions follow sorting and deleting; an item of another list has none.
+  window.list->AlphaSort();
+  EXPECT_EQ(window.Captions(),
+            (std::vector<std::string>{"Apple", "cherry", "date", "fig", "kiwi"}));
+  EXPECT_TRUE(positionsAreRight());
+  EXPECT_EQ(window.list->Selected()->Index(), 3);
+  items->Items(1)->Delete();
+  EXPECT_TRUE(positionsAreRight());
+  EXPECT_EQ(window.list->GetNextSelected(items->Items(0)), items->Items(2));
+  ListView other(nullptr);
+  EXPECT_EQ(items->IndexOf(other.Items()->Add()), -1);
+  EXPECT_EQ(items->IndexOf(nullptr), -1);
 }
 
 }  // namespace
