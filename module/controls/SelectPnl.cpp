@@ -348,13 +348,11 @@ void TZelListView::Flush() {
     while (items->Count() > store_.Count()) drop(items->Count() - 1);
     while (items->Count() < store_.Count()) items->Add();
     toolkit::ListItem* focused = nullptr;
+    int focusedAt = -1;
     for (int i = 0; i < store_.Count(); ++i) {
+      // An item that shows its row already has the selection and focus the view holds.
+      if (asLeft && !added[static_cast<size_t>(i)]) continue;
       toolkit::ListItem* item = items->Items(i);
-      if (asLeft && !added[static_cast<size_t>(i)]) {
-        // Shows its row already, with the selection and focus the view holds.
-        if (item->Focused()) focused = item;
-        continue;
-      }
       TZelRow* row = &store_.Row(i);
       const auto it = asLeft ? row_of_.end() : row_of_.find(item);
       if (it == row_of_.end() || it->second != row || (!changed.empty() && changed.count(row))) {
@@ -362,7 +360,17 @@ void TZelListView::Flush() {
         row_of_[item] = row;
       }
       if (item->Selected() != row->Selected) item->SetSelected(row->Selected);
-      if (row->Focused) focused = item;
+      if (row->Focused) {
+        focused = item;
+        focusedAt = i;
+      }
+    }
+    // The last row that has the focus takes it; an item left as it was, after the last such row
+    // among those filled, may be that row.
+    if (asLeft && focused) {
+      for (int i = focusedAt + 1; i < items->Count(); ++i) {
+        if (!added[static_cast<size_t>(i)] && items->Items(i)->Focused()) focused = items->Items(i);
+      }
     }
     if (focused && !focused->Focused()) focused->SetFocused(true);
   } catch (...) {
