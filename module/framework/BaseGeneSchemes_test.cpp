@@ -8,6 +8,7 @@
 #include "toolkit/ListView.h"
 #include "toolkit/Menus.h"
 #include "toolkit/ToolBar.h"
+#include "toolkit/WindowPicture.h"
 
 namespace {
 
@@ -218,6 +219,8 @@ TEST_F(SchemeTest, ViewButtonCyclesThroughTheFourStyles) {
   w->ViewReportExecute(w->mnListItems[3]);
   EXPECT_EQ(w->lstCondition->ViewStyle(), LV::vsReport);
   EXPECT_TRUE(w->mnListItems[3]->Checked());
+  EXPECT_TRUE(toolkit::SaveWindowPicture(w, std::string(QZLB27_BUILD_DIR) +
+                                                "/TfrmBaseGene-details.png"));
 }
 
 TEST_F(SchemeTest, SaveSendsTheCapturedValues) {
