@@ -128,8 +128,7 @@ void TfrmBaseGene::Loaded() {
   }
 }
 
-// ---- Creation
-// ------------------------------------------------------------------------------------
+// ---- Creation -----------------------------------------------------------------------------------
 
 void TfrmBaseGene::FormCreate(Component* Sender) {
   TQRForm::FormCreate(Sender);
@@ -184,8 +183,7 @@ void TfrmBaseGene::SetProgramCode(const std::string& Code) {
   ReadProgramMaster();
 }
 
-// ---- Initialisation
-// -------------------------------------------------------------------------------
+// ---- Initialisation -----------------------------------------------------------------------------
 
 bool TfrmBaseGene::InitWindow(const Variant& Params) {
   if (!CompanyCode.empty()) return false;  // a window is initialised once
@@ -307,8 +305,7 @@ void TfrmBaseGene::OpenLookup(const Variant& Table, const Variant& Key, const Va
   LookupData(Table, Key, Params, ExtraText, ExtraFlag, Result);
 }
 
-// ---- Showing, closing
-// ------------------------------------------------------------------------------
+// ---- Showing, closing ---------------------------------------------------------------------------
 
 void TfrmBaseGene::FormShow(Component* Sender) {
   TQRForm::FormShow(Sender);
@@ -356,8 +353,7 @@ void TfrmBaseGene::WndProc(toolkit::Message& Message) {
   TQRForm::WndProc(Message);
 }
 
-// ---- Pages
-// ----------------------------------------------------------------------------------------
+// ---- Pages --------------------------------------------------------------------------------------
 
 void TfrmBaseGene::FocusFirstControl() {
   if (pgOption == nullptr || pgOption->ActivePage() == nullptr) return;
@@ -424,8 +420,7 @@ void TfrmBaseGene::ArrangeSystemPage() {
   if (btnPrintDate != nullptr) toolkit::SetPropValue(btnPrintDate, "AutoAlign", Variant(true));
 }
 
-// ---- Keyboard
-// -------------------------------------------------------------------------------------
+// ---- Keyboard -----------------------------------------------------------------------------------
 
 void TfrmBaseGene::FormKeyDown(Component* /*Sender*/, toolkit::Word& Key,
                                toolkit::ShiftState Shift) {
@@ -464,8 +459,7 @@ void TfrmBaseGene::btnPrintDateClick(Component* /*Sender*/) {
   HandleLookupKey(toolkit::VK_F2, edPrintDate);
 }
 
-// ---- Job request
-// ----------------------------------------------------------------------------------
+// ---- Job request --------------------------------------------------------------------------------
 
 bool TfrmBaseGene::BuildOptionParams() {
   if (EnvironmentCount < 1 || (OptionCount < 1 && !AutoConfirm)) {
@@ -552,8 +546,7 @@ bool TfrmBaseGene::FillEnvironment(Variant& Env, int /*Count*/) {
   return true;
 }
 
-// ---- Host value push
-// ------------------------------------------------------------------------------
+// ---- Host value push ----------------------------------------------------------------------------
 
 void TfrmBaseGene::HostPush(const Variant& Values) {
   const Variant v = Values.IsArray() ? Values[1] : Variant();
@@ -605,8 +598,7 @@ bool TfrmBaseGene::CheckPushedNames(const Variant& Names) {
   return ok;
 }
 
-// ---- Hooks of the services
-// ------------------------------------------------------------------------
+// ---- Hooks of the services ----------------------------------------------------------------------
 
 bool TfrmBaseGene::CancelHasFocus() const {
   return btnCancel != nullptr && btnCancel->Focused();
@@ -663,8 +655,7 @@ void TfrmBaseGene::AfterDialog(toolkit::TMsgDlgType Kind) {
   }
 }
 
-// ---- Enter
-// ----------------------------------------------------------------------------------------
+// ---- Enter --------------------------------------------------------------------------------------
 
 namespace {
 
@@ -724,8 +715,7 @@ void TfrmBaseGene::FormKeyPress(Component* /*Sender*/, char& Key) {
   SelectNext(focused, true, true);
 }
 
-// ---- File properties (Ctrl+Alt+V)
-// -----------------------------------------------------------------
+// ---- File properties (Ctrl+Alt+V) ---------------------------------------------------------------
 
 void TfrmBaseGene::ShowModuleProperties() {
   namespace fs = std::filesystem;
@@ -756,8 +746,7 @@ void TfrmBaseGene::ShowModuleProperties() {
   ShowDialog(text, toolkit::mtInformation, toolkit::ButtonSet({toolkit::mbOK}));
 }
 
-// ---- Schemes
-// --------------------------------------------------------------------------------------
+// ---- Schemes ------------------------------------------------------------------------------------
 
 namespace {
 

@@ -487,8 +487,7 @@ TEST(QRForm, PrepareDataSetsOnSimplifiedInstallationKeepsTexts) {
   toolkit::Free(form);
 }
 
-// ---- The module's own window texts survive GB → BIG5 → GB
-// ----------------------------------------
+// ---- The module's own window texts survive GB → BIG5 → GB ---------------------------------------
 
 // The texts with Chinese characters of a text: every double-quoted literal (with \" escapes);
 // with `gbkCallsOnly` only those written as Gbk("...").
@@ -572,8 +571,7 @@ TEST(QRForm, WindowTextsComeBackFromTraditionalChinese) {
   toolkit::Free(form);
 }
 
-// ---- The demo language packs
-// ---------------------------------------------------------------------
+// ---- The demo language packs --------------------------------------------------------------------
 
 // The installation's language folders hold the demo packs of the repository.
 void CopyDemoPacks(const TestInstallation& installation) {
